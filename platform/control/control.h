@@ -1,0 +1,64 @@
+// The stand-in's own settings, like any platform's knobs: the display modes
+// it offers, injected failures, the call trace, the headless frame limit and
+// the clock. Tools and tests set them here; users set them through the
+// QUORVANE_* environment variables read by ApplyEnvironment.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv::control {
+
+struct DisplayMode {
+    uint32_t width, height, bitsPerPixel;
+};
+
+// The common modes of a desktop display, 800 x 600 x 32 among them.
+std::vector<DisplayMode> DefaultDisplayModes();
+void SetDisplayModes(std::vector<DisplayMode> modes);
+const std::vector<DisplayMode>& DisplayModes();
+// Parses "WxHxB,WxHxB,..."; on failure returns nullopt and says why in error.
+std::optional<std::vector<DisplayMode>> ParseDisplayModes(std::string_view text, std::string& error);
+
+// Makes the nth call (1 = the first) of the named operation fail. code 0
+// means the operation's own sensible default error. Operation names are the
+// published ones: "IDirectDraw::SetDisplayMode", "DirectDrawCreate",
+// "CreateWindowExA", and "operator new[]" for the program's allocation.
+void InjectFault(std::string operation, unsigned nth = 1, HRESULT code = 0);
+// Parses "OPERATION[:N]" for InjectFault.
+bool ParseFault(std::string_view text, std::string& error);
+// Counts one call of the operation; returns the code it must fail with
+// (defaultCode where the fault names none), or S_OK when it runs normally.
+HRESULT TakeFault(std::string_view operation, HRESULT defaultCode);
+
+// The call trace: one line per platform call, in call order.
+void SetTraceSink(std::function<void(const std::string& line)> sink);
+bool TraceFile(const std::string& path, std::string& error);
+bool Tracing();
+void TraceLine(const std::string& line);
+
+// Headless runs: after this many flipped frames the stand-in closes the main
+// window the way a user would (WM_CLOSE). 0 means no limit.
+void SetFrameLimit(uint64_t frames);
+uint64_t FrameLimit();
+
+// The calendar clock the platform reports (time()); nullopt is the real one.
+void SetClock(std::optional<std::time_t> seconds);
+std::optional<std::time_t> Clock();
+
+// Reads QUORVANE_MODES, QUORVANE_FAIL, QUORVANE_TRACE, QUORVANE_FRAMES,
+// QUORVANE_CLOCK (and what the display back ends read themselves). On a bad
+// value returns false and says why.
+bool ApplyEnvironment(std::string& error);
+
+// Back to the defaults: default modes, no faults, no trace, no limit, real clock.
+void Reset();
+
+}  // namespace qv::control

@@ -1,0 +1,55 @@
+// A display back end: where the stand-in's full-screen display shows its
+// frames and where input comes from. Headless (no window system) and SDL2
+// (a real window or full screen) implement it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace qv::display {
+
+// A finished frame: 32-bit XRGB pixels, pitch in pixels.
+struct Frame {
+    const uint32_t* pixels;
+    std::size_t pitch;
+    uint32_t width, height;
+};
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // Takes the display for the window (exclusive full-screen mode). On
+    // failure returns false with a one-line reason a person can act on.
+    virtual bool Open(HWND window, std::string& error) = 0;
+    // Sets the mode the program draws in; the back end shows it scaled.
+    virtual bool SetMode(uint32_t width, uint32_t height, uint32_t bitsPerPixel, std::string& error) = 0;
+    // Gives the display back.
+    virtual void Close() = 0;
+    // Shows a finished frame as it stands now; waitForRefresh paces it to
+    // the display's refresh.
+    virtual void Present(const Frame& frame, bool waitForRefresh) = 0;
+    // Turns pending input into window messages, waiting up to timeoutMs
+    // (-1: without limit) for some. Returns false when no input can ever
+    // arrive (nothing to wait for).
+    virtual bool PumpInput(int timeoutMs) = 0;
+    // Shows a message box; false when the back end has no way to show one.
+    virtual bool ShowMessageBox(const char* text, const char* caption, UINT type) = 0;
+    // The window layer tells the back end about its windows.
+    virtual void WindowShown(HWND window, bool visible) = 0;
+    virtual void WindowDestroyed(HWND window) = 0;
+};
+
+// The active back end (headless until another is installed).
+Backend& Active();
+void Install(std::unique_ptr<Backend> backend);
+
+// Which back end ApplyEnvironment/ the program's start-up installs:
+// "headless" or "sdl" (QUORVANE_DISPLAY).
+bool InstallByName(const std::string& name, std::string& error);
+
+}  // namespace qv::display

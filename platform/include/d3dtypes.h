@@ -1,0 +1,321 @@
+// Direct3D Immediate Mode records and enumerations (the DirectX 5 level).
+#pragma once
+
+#include <windows.h>
+
+#include <cfloat>
+
+typedef float D3DVALUE, *LPD3DVALUE;
+typedef DWORD D3DCOLOR, *LPD3DCOLOR;
+typedef DWORD D3DMATERIALHANDLE, *LPD3DMATERIALHANDLE;
+typedef DWORD D3DTEXTUREHANDLE, *LPD3DTEXTUREHANDLE;
+typedef DWORD D3DMATRIXHANDLE, *LPD3DMATRIXHANDLE;
+
+#define RGBA_MAKE(r, g, b, a) ((D3DCOLOR)(((a) << 24) | ((r) << 16) | ((g) << 8) | (b)))
+#define RGB_MAKE(r, g, b) ((D3DCOLOR)(((r) << 16) | ((g) << 8) | (b)))
+#define RGBA_GETALPHA(rgb) ((rgb) >> 24)
+#define RGBA_GETRED(rgb) (((rgb) >> 16) & 0xff)
+#define RGBA_GETGREEN(rgb) (((rgb) >> 8) & 0xff)
+#define RGBA_GETBLUE(rgb) ((rgb)&0xff)
+
+typedef struct _D3DCOLORVALUE {
+    union {
+        D3DVALUE r;
+        D3DVALUE dvR;
+    };
+    union {
+        D3DVALUE g;
+        D3DVALUE dvG;
+    };
+    union {
+        D3DVALUE b;
+        D3DVALUE dvB;
+    };
+    union {
+        D3DVALUE a;
+        D3DVALUE dvA;
+    };
+} D3DCOLORVALUE, *LPD3DCOLORVALUE;
+
+typedef struct _D3DVECTOR {
+    union {
+        D3DVALUE x;
+        D3DVALUE dvX;
+    };
+    union {
+        D3DVALUE y;
+        D3DVALUE dvY;
+    };
+    union {
+        D3DVALUE z;
+        D3DVALUE dvZ;
+    };
+} D3DVECTOR, *LPD3DVECTOR;
+
+typedef struct _D3DRECT {
+    union {
+        LONG x1;
+        LONG lX1;
+    };
+    union {
+        LONG y1;
+        LONG lY1;
+    };
+    union {
+        LONG x2;
+        LONG lX2;
+    };
+    union {
+        LONG y2;
+        LONG lY2;
+    };
+} D3DRECT, *LPD3DRECT;
+static_assert(sizeof(D3DRECT) == 16, "D3DRECT is 16 bytes");
+
+typedef struct _D3DVERTEX {
+    union {
+        D3DVALUE x;
+        D3DVALUE dvX;
+    };
+    union {
+        D3DVALUE y;
+        D3DVALUE dvY;
+    };
+    union {
+        D3DVALUE z;
+        D3DVALUE dvZ;
+    };
+    union {
+        D3DVALUE nx;
+        D3DVALUE dvNX;
+    };
+    union {
+        D3DVALUE ny;
+        D3DVALUE dvNY;
+    };
+    union {
+        D3DVALUE nz;
+        D3DVALUE dvNZ;
+    };
+    union {
+        D3DVALUE tu;
+        D3DVALUE dvTU;
+    };
+    union {
+        D3DVALUE tv;
+        D3DVALUE dvTV;
+    };
+} D3DVERTEX, *LPD3DVERTEX;
+static_assert(sizeof(D3DVERTEX) == 32, "D3DVERTEX is 32 bytes");
+
+typedef struct _D3DMATRIX {
+    D3DVALUE _11, _12, _13, _14;
+    D3DVALUE _21, _22, _23, _24;
+    D3DVALUE _31, _32, _33, _34;
+    D3DVALUE _41, _42, _43, _44;
+} D3DMATRIX, *LPD3DMATRIX;
+static_assert(sizeof(D3DMATRIX) == 64, "D3DMATRIX is 64 bytes");
+
+typedef struct _D3DMATERIAL {
+    DWORD dwSize;
+    union {
+        D3DCOLORVALUE diffuse;
+        D3DCOLORVALUE dcvDiffuse;
+    };
+    union {
+        D3DCOLORVALUE ambient;
+        D3DCOLORVALUE dcvAmbient;
+    };
+    union {
+        D3DCOLORVALUE specular;
+        D3DCOLORVALUE dcvSpecular;
+    };
+    union {
+        D3DCOLORVALUE emissive;
+        D3DCOLORVALUE dcvEmissive;
+    };
+    union {
+        D3DVALUE power;
+        D3DVALUE dvPower;
+    };
+    D3DTEXTUREHANDLE hTexture;
+    DWORD dwRampSize;
+} D3DMATERIAL, *LPD3DMATERIAL;
+static_assert(sizeof(D3DMATERIAL) == 80, "D3DMATERIAL is 80 bytes");
+
+typedef enum _D3DLIGHTTYPE {
+    D3DLIGHT_POINT = 1,
+    D3DLIGHT_SPOT = 2,
+    D3DLIGHT_DIRECTIONAL = 3,
+    D3DLIGHT_PARALLELPOINT = 4,
+    D3DLIGHT_FORCE_DWORD = 0x7fffffff
+} D3DLIGHTTYPE;
+
+// The first version of the light record, without a flags field.
+typedef struct _D3DLIGHT {
+    DWORD dwSize;
+    D3DLIGHTTYPE dltType;
+    D3DCOLORVALUE dcvColor;
+    D3DVECTOR dvPosition;
+    D3DVECTOR dvDirection;
+    D3DVALUE dvRange;
+    D3DVALUE dvFalloff;
+    D3DVALUE dvAttenuation0;
+    D3DVALUE dvAttenuation1;
+    D3DVALUE dvAttenuation2;
+    D3DVALUE dvTheta;
+    D3DVALUE dvPhi;
+} D3DLIGHT, *LPD3DLIGHT;
+static_assert(sizeof(D3DLIGHT) == 76, "D3DLIGHT is 76 bytes");
+
+// The square root of the largest single-precision value.
+#define D3DLIGHT_RANGE_MAX ((float)1.8446743e19)
+
+typedef struct _D3DVIEWPORT2 {
+    DWORD dwSize;
+    DWORD dwX;
+    DWORD dwY;
+    DWORD dwWidth;
+    DWORD dwHeight;
+    D3DVALUE dvClipX;
+    D3DVALUE dvClipY;
+    D3DVALUE dvClipWidth;
+    D3DVALUE dvClipHeight;
+    D3DVALUE dvMinZ;
+    D3DVALUE dvMaxZ;
+} D3DVIEWPORT2, *LPD3DVIEWPORT2;
+static_assert(sizeof(D3DVIEWPORT2) == 44, "D3DVIEWPORT2 is 44 bytes");
+
+typedef enum _D3DTRANSFORMSTATETYPE {
+    D3DTRANSFORMSTATE_WORLD = 1,
+    D3DTRANSFORMSTATE_VIEW = 2,
+    D3DTRANSFORMSTATE_PROJECTION = 3,
+    D3DTRANSFORMSTATE_FORCE_DWORD = 0x7fffffff
+} D3DTRANSFORMSTATETYPE;
+
+typedef enum _D3DLIGHTSTATETYPE {
+    D3DLIGHTSTATE_MATERIAL = 1,
+    D3DLIGHTSTATE_AMBIENT = 2,
+    D3DLIGHTSTATE_COLORMODEL = 3,
+    D3DLIGHTSTATE_FOGMODE = 4,
+    D3DLIGHTSTATE_FOGSTART = 5,
+    D3DLIGHTSTATE_FOGEND = 6,
+    D3DLIGHTSTATE_FOGDENSITY = 7,
+    D3DLIGHTSTATE_FORCE_DWORD = 0x7fffffff
+} D3DLIGHTSTATETYPE;
+
+typedef enum _D3DRENDERSTATETYPE {
+    D3DRENDERSTATE_TEXTUREHANDLE = 1,
+    D3DRENDERSTATE_ANTIALIAS = 2,
+    D3DRENDERSTATE_TEXTUREADDRESS = 3,
+    D3DRENDERSTATE_TEXTUREPERSPECTIVE = 4,
+    D3DRENDERSTATE_WRAPU = 5,
+    D3DRENDERSTATE_WRAPV = 6,
+    D3DRENDERSTATE_ZENABLE = 7,
+    D3DRENDERSTATE_FILLMODE = 8,
+    D3DRENDERSTATE_SHADEMODE = 9,
+    D3DRENDERSTATE_LINEPATTERN = 10,
+    D3DRENDERSTATE_MONOENABLE = 11,
+    D3DRENDERSTATE_ROP2 = 12,
+    D3DRENDERSTATE_PLANEMASK = 13,
+    D3DRENDERSTATE_ZWRITEENABLE = 14,
+    D3DRENDERSTATE_ALPHATESTENABLE = 15,
+    D3DRENDERSTATE_LASTPIXEL = 16,
+    D3DRENDERSTATE_TEXTUREMAG = 17,
+    D3DRENDERSTATE_TEXTUREMIN = 18,
+    D3DRENDERSTATE_SRCBLEND = 19,
+    D3DRENDERSTATE_DESTBLEND = 20,
+    D3DRENDERSTATE_TEXTUREMAPBLEND = 21,
+    D3DRENDERSTATE_CULLMODE = 22,
+    D3DRENDERSTATE_ZFUNC = 23,
+    D3DRENDERSTATE_ALPHAREF = 24,
+    D3DRENDERSTATE_ALPHAFUNC = 25,
+    D3DRENDERSTATE_DITHERENABLE = 26,
+    D3DRENDERSTATE_ALPHABLENDENABLE = 27,
+    D3DRENDERSTATE_FOGENABLE = 28,
+    D3DRENDERSTATE_SPECULARENABLE = 29,
+    D3DRENDERSTATE_ZVISIBLE = 30,
+    D3DRENDERSTATE_SUBPIXEL = 31,
+    D3DRENDERSTATE_SUBPIXELX = 32,
+    D3DRENDERSTATE_STIPPLEDALPHA = 33,
+    D3DRENDERSTATE_FOGCOLOR = 34,
+    D3DRENDERSTATE_FOGTABLEMODE = 35,
+    D3DRENDERSTATE_FOGTABLESTART = 36,
+    D3DRENDERSTATE_FOGTABLEEND = 37,
+    D3DRENDERSTATE_FOGTABLEDENSITY = 38,
+    D3DRENDERSTATE_STIPPLEENABLE = 39,
+    D3DRENDERSTATE_EDGEANTIALIAS = 40,
+    D3DRENDERSTATE_COLORKEYENABLE = 41,
+    D3DRENDERSTATE_BORDERCOLOR = 43,
+    D3DRENDERSTATE_TEXTUREADDRESSU = 44,
+    D3DRENDERSTATE_TEXTUREADDRESSV = 45,
+    D3DRENDERSTATE_MIPMAPLODBIAS = 46,
+    D3DRENDERSTATE_ZBIAS = 47,
+    D3DRENDERSTATE_RANGEFOGENABLE = 48,
+    D3DRENDERSTATE_ANISOTROPY = 49,
+    D3DRENDERSTATE_FLUSHBATCH = 50,
+    D3DRENDERSTATE_STIPPLEPATTERN00 = 64,
+    D3DRENDERSTATE_STIPPLEPATTERN31 = 95,
+    D3DRENDERSTATE_FORCE_DWORD = 0x7fffffff
+} D3DRENDERSTATETYPE;
+#define D3DRENDERSTATE_BLENDENABLE D3DRENDERSTATE_ALPHABLENDENABLE
+
+typedef enum _D3DCMPFUNC {
+    D3DCMP_NEVER = 1,
+    D3DCMP_LESS = 2,
+    D3DCMP_EQUAL = 3,
+    D3DCMP_LESSEQUAL = 4,
+    D3DCMP_GREATER = 5,
+    D3DCMP_NOTEQUAL = 6,
+    D3DCMP_GREATEREQUAL = 7,
+    D3DCMP_ALWAYS = 8,
+    D3DCMP_FORCE_DWORD = 0x7fffffff
+} D3DCMPFUNC;
+
+typedef enum _D3DSHADEMODE {
+    D3DSHADE_FLAT = 1,
+    D3DSHADE_GOURAUD = 2,
+    D3DSHADE_PHONG = 3,
+    D3DSHADE_FORCE_DWORD = 0x7fffffff
+} D3DSHADEMODE;
+
+typedef enum _D3DFILLMODE {
+    D3DFILL_POINT = 1,
+    D3DFILL_WIREFRAME = 2,
+    D3DFILL_SOLID = 3,
+    D3DFILL_FORCE_DWORD = 0x7fffffff
+} D3DFILLMODE;
+
+typedef enum _D3DCULL {
+    D3DCULL_NONE = 1,
+    D3DCULL_CW = 2,
+    D3DCULL_CCW = 3,
+    D3DCULL_FORCE_DWORD = 0x7fffffff
+} D3DCULL;
+
+typedef enum _D3DPRIMITIVETYPE {
+    D3DPT_POINTLIST = 1,
+    D3DPT_LINELIST = 2,
+    D3DPT_LINESTRIP = 3,
+    D3DPT_TRIANGLELIST = 4,
+    D3DPT_TRIANGLESTRIP = 5,
+    D3DPT_TRIANGLEFAN = 6,
+    D3DPT_FORCE_DWORD = 0x7fffffff
+} D3DPRIMITIVETYPE;
+
+typedef enum _D3DVERTEXTYPE {
+    D3DVT_VERTEX = 1,
+    D3DVT_LVERTEX = 2,
+    D3DVT_TLVERTEX = 3,
+    D3DVT_FORCE_DWORD = 0x7fffffff
+} D3DVERTEXTYPE;
+
+// DrawPrimitive flags.
+#define D3DDP_WAIT 0x00000001
+#define D3DDP_OUTOFORDER 0x00000002
+#define D3DDP_DONOTCLIP 0x00000004
+#define D3DDP_DONOTUPDATEEXTENTS 0x00000008
+
+// Viewport Clear flags.
+#define D3DCLEAR_TARGET 0x00000001
+#define D3DCLEAR_ZBUFFER 0x00000002

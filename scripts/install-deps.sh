@@ -1,0 +1,23 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing Quorvane
+# need. Safe to run again: it installs only what is missing. Runs as root or
+# through sudo.
+set -eu
+
+packages="build-essential cmake pkg-config
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libsdl2-dev libpng-dev libwebp-dev
+  g++-mingw-w64-x86-64
+  xvfb xdotool x11-apps
+  libegl-dev libopengl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri"
+
+missing=""
+for p in $packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+echo "installing:$missing"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
