@@ -1,0 +1,3 @@
+#include "render/main_window.h"
+
+HWND mainWindow = nullptr;
