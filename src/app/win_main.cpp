@@ -7,7 +7,7 @@
 #include "render/bring_up.h"
 #include "render/frame.h"
 #include "render/main_window.h"
-#include "scene/scene.h"
+#include "scene/random.h"
 
 #include <ctime>
 

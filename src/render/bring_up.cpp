@@ -2,6 +2,7 @@
 
 #include "render/main_window.h"
 #include "render/render_objects.h"
+#include "scene/constants.h"
 #include "scene/scene.h"
 #include "scene/torus_mesh.h"
 

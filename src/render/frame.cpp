@@ -1,6 +1,7 @@
 #include "render/frame.h"
 
 #include "render/render_objects.h"
+#include "scene/constants.h"
 #include "scene/scene.h"
 #include "scene/torus_mesh.h"
 
