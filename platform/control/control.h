@@ -32,10 +32,17 @@ std::optional<std::vector<DisplayMode>> ParseDisplayModes(std::string_view text,
 // published ones: "IDirectDraw::SetDisplayMode", "DirectDrawCreate",
 // "CreateWindowExA", and "operator new[]" for the program's allocation.
 void InjectFault(std::string operation, unsigned nth = 1, HRESULT code = 0);
-// Parses "OPERATION[:N]" for InjectFault.
+// Forgets every injected fault that has not fired yet.
+void ClearFaults();
+// Parses "OPERATION[:N]" (N defaults to 1) and injects it. Names may hold
+// "::"; only a last ':' that is not part of one starts the count.
 bool ParseFault(std::string_view text, std::string& error);
+// Parses "OPERATION[:N];OPERATION[:N]..." and injects all of them, or none
+// when one is bad.
+bool ParseFaults(std::string_view list, std::string& error);
 // Counts one call of the operation; returns the code it must fail with
 // (defaultCode where the fault names none), or S_OK when it runs normally.
+// Each fault counts the calls made since it was injected and fires once.
 HRESULT TakeFault(std::string_view operation, HRESULT defaultCode);
 
 // The call trace: one line per platform call, in call order.

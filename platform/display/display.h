@@ -44,12 +44,14 @@ public:
     virtual void WindowDestroyed(HWND window) = 0;
 };
 
-// The active back end (headless until another is installed).
+// The active back end (headless until another is installed; installing
+// null goes back to a fresh headless one on the next Active()).
 Backend& Active();
 void Install(std::unique_ptr<Backend> backend);
 
 // Which back end ApplyEnvironment/ the program's start-up installs:
-// "headless" or "sdl" (QUORVANE_DISPLAY).
+// "headless" or "sdl" (QUORVANE_DISPLAY). An unknown name, or a back end
+// that cannot start, leaves the active one and says why in error.
 bool InstallByName(const std::string& name, std::string& error);
 
 }  // namespace qv::display

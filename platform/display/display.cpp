@@ -1,0 +1,53 @@
+// The registry of display back ends and the active one.
+
+#include "display/display.h"
+
+#include "display/headless.h"
+
+namespace qv::display {
+namespace {
+
+std::unique_ptr<Backend> MakeHeadless(std::string&) { return std::make_unique<HeadlessBackend>(); }
+
+// Every back end the stand-in can install, by the name QUORVANE_DISPLAY uses.
+// A new back end adds one line here. make returns null and says why in
+// error when the back end cannot start.
+struct Factory {
+    const char* name;
+    std::unique_ptr<Backend> (*make)(std::string& error);
+};
+const Factory kFactories[] = {
+    {"headless", MakeHeadless},
+};
+
+std::unique_ptr<Backend>& Installed() {
+    static std::unique_ptr<Backend> backend;
+    return backend;
+}
+
+}  // namespace
+
+Backend& Active() {
+    if (!Installed()) Installed() = std::make_unique<HeadlessBackend>();
+    return *Installed();
+}
+
+void Install(std::unique_ptr<Backend> backend) { Installed() = std::move(backend); }
+
+bool InstallByName(const std::string& name, std::string& error) {
+    std::string known;
+    for (const Factory& factory : kFactories) {
+        if (name == factory.name) {
+            std::unique_ptr<Backend> backend = factory.make(error);
+            if (!backend) return false;
+            Install(std::move(backend));
+            return true;
+        }
+        known += known.empty() ? "" : ", ";
+        known += factory.name;
+    }
+    error = "unknown display '" + name + "' (known: " + known + ")";
+    return false;
+}
+
+}  // namespace qv::display

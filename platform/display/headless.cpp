@@ -1,0 +1,54 @@
+#include "display/headless.h"
+
+#include "control/control.h"
+#include "user/input.h"
+
+namespace qv::display {
+
+bool HeadlessBackend::Open(HWND window, std::string&) {
+    window_ = window;
+    return true;
+}
+
+bool HeadlessBackend::SetMode(uint32_t width, uint32_t height, uint32_t bitsPerPixel, std::string&) {
+    modeWidth_ = width;
+    modeHeight_ = height;
+    modeBits_ = bitsPerPixel;
+    return true;
+}
+
+void HeadlessBackend::Close() { window_ = nullptr; }
+
+void HeadlessBackend::Present(const Frame& frame, bool) {
+    ++presented_;
+    if (frame.pixels && frame.pitch >= frame.width) {
+        // Same-sized frames reuse the copy's memory: no allocation per frame.
+        lastPixels_.resize(static_cast<std::size_t>(frame.width) * frame.height);
+        for (uint32_t y = 0; y < frame.height; ++y) {
+            const uint32_t* row = frame.pixels + y * frame.pitch;
+            std::copy(row, row + frame.width, lastPixels_.begin() + static_cast<std::ptrdiff_t>(y) * frame.width);
+        }
+        lastWidth_ = frame.width;
+        lastHeight_ = frame.height;
+        if (capture_) capture_(frame);
+    }
+    uint64_t limit = control::FrameLimit();
+    if (limit != 0 && presented_ >= limit && !closeSent_) {
+        closeSent_ = true;
+        user::PostInputMessage(user::MainWindow(), WM_CLOSE, 0, 0);
+    }
+}
+
+bool HeadlessBackend::PumpInput(int) { return false; }
+
+bool HeadlessBackend::ShowMessageBox(const char*, const char*, UINT) { return false; }
+
+void HeadlessBackend::WindowShown(HWND, bool) {}
+
+void HeadlessBackend::WindowDestroyed(HWND window) {
+    if (window == window_) window_ = nullptr;
+}
+
+void HeadlessBackend::SetCapture(Capture capture) { capture_ = std::move(capture); }
+
+}  // namespace qv::display
