@@ -8,6 +8,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 sh scripts/install-deps.sh
 sh scripts/check-windows-build.sh
+sh scripts/check-declarations.sh
 
 for config in release sanitize; do
     dir=build/$config
