@@ -1,0 +1,30 @@
+// The program's icon for the SDL window: the bytes of its class icon
+// (resource 107, embedded at build time) and a decoder for the 16-colour
+// BMP-in-ICO images it is made of.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qv::display {
+
+extern const unsigned char kProgramIcon[];
+extern const std::size_t kProgramIconSize;
+
+// One decoded icon image: ARGB8888 pixels, top row first, transparent pixels
+// with alpha 0.
+struct IconImage {
+    uint32_t width, height;
+    std::vector<uint32_t> pixels;
+};
+
+// Decodes the largest image of an .ico file. Only uncompressed 4-bit
+// (16-colour) images with a transparency mask are understood; anything else,
+// or data that is cut short or inconsistent, gives nullopt and the reason in
+// error.
+std::optional<IconImage> DecodeIcon(const unsigned char* data, std::size_t size, std::string& error);
+
+}  // namespace qv::display
