@@ -3,6 +3,7 @@
 #include "display/display.h"
 
 #include "display/headless.h"
+#include "display/sdl_backend.h"
 
 namespace qv::display {
 namespace {
@@ -18,6 +19,7 @@ struct Factory {
 };
 const Factory kFactories[] = {
     {"headless", MakeHeadless},
+    {"sdl", MakeSdlBackend},
 };
 
 std::unique_ptr<Backend>& Installed() {
