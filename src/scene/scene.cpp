@@ -36,12 +36,12 @@ void InitScene() {
 
         SceneObject& object = objectTable[k];
         object.angle = static_cast<float>(NextRandom()) * kTwoPi * kAngleScale;
-        object.x = RandomScaled(kPositionScaleXZ, -4.0f);
-        object.y = RandomScaled(kPositionScaleY, -3.0f);
-        object.z = RandomScaled(kPositionScaleXZ, -4.0f);
-        object.vx = RandomScaled(kSpeedScale, -0.1f);
-        object.vy = RandomScaled(kSpeedScale, -0.1f);
-        object.vz = RandomScaled(kSpeedScale, -0.1f);
+        object.x = RandomScaled(kPositionScaleXZ, -kBoundX);
+        object.y = RandomScaled(kPositionScaleY, -kBoundY);
+        object.z = RandomScaled(kPositionScaleXZ, -kBoundZ);
+        object.vx = RandomScaled(kSpeedScale, -kMaxSpeed);
+        object.vy = RandomScaled(kSpeedScale, -kMaxSpeed);
+        object.vz = RandomScaled(kSpeedScale, -kMaxSpeed);
     }
     for (int k = 0; k < kObjectCount; ++k) {
         const MaterialColours& colours = kMaterialColours[k];

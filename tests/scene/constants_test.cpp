@@ -1,4 +1,3 @@
-#include "scene/constants.h"
 #include "scene/motion.h"
 #include "scene/scene.h"
 
@@ -15,7 +14,7 @@ uint32_t Bits(float value) {
     return bits;
 }
 
-TEST(Constants, RandomScalesHaveTheirExactBits) {
+TEST(Constants, FullTurnAndRandomScalesHaveTheirExactBits) {
     EXPECT_EQ(Bits(kTwoPi), 0x40C90FDBu);
     EXPECT_EQ(Bits(kAngleScale), 0x38000100u);
     EXPECT_EQ(Bits(kPositionScaleXZ), 0x39800100u);
@@ -27,12 +26,6 @@ TEST(Constants, RandomScalesHaveTheirExactBits) {
 TEST(Constants, SpeedAndBounceScalesSitOneUnitAboveTheNearestFloat) {
     EXPECT_EQ(Bits(static_cast<float>(0.2 / 32767)) + 1, Bits(kSpeedScale));
     EXPECT_EQ(Bits(static_cast<float>(0.4 / 32767)) + 1, Bits(kBounceScale));
-}
-
-TEST(Constants, FixedSizes) {
-    EXPECT_EQ(kVertexCount, kSegments * kSegments * 6);
-    EXPECT_EQ(kVertexCount * sizeof(D3DVERTEX), 196608u);
-    EXPECT_EQ(sizeof(SceneObject), 7 * sizeof(float));
 }
 
 }  // namespace

@@ -3,11 +3,9 @@
 #include "scene/random.h"
 #include "seed_for_draw.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -53,14 +51,6 @@ TEST(WorldMatrix, IsTurnAboutYThenAboutZThenTheMoveToTheCentre) {
                 EXPECT_NEAR(actual[row][col], expected[row][col], 1e-6)
                     << "angle " << angle << " element _" << row + 1 << col + 1;
     }
-}
-
-TEST(WorldMatrix, AtAngleZeroIsThePlainMove) {
-    const D3DMATRIX m = MakeWorldMatrix(SceneObject{0.0f, 1.0f, 2.0f, 3.0f, 0.5f, 0.5f, 0.5f});
-    const float expected[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1};
-    float actual[16];
-    std::memcpy(actual, &m, sizeof actual);
-    EXPECT_THAT(actual, testing::ElementsAreArray(expected));  // -0 counts as 0
 }
 
 // --- Drift and bounce ---
@@ -170,18 +160,13 @@ TEST(ClampSpeed, BringsEveryComponentIntoTheBandKeepingItsSign) {
         {0.2f, 0.1f},       {-0.2f, -0.1f},       {0.1f, 0.1f},         {-0.1f, -0.1f},
         {0.001f, 0.0125f},  {-0.001f, -0.0125f},  {0.0125f, 0.0125f},   {-0.0125f, -0.0125f},
         {0.05f, 0.05f},     {-0.05f, -0.05f},     {1e-30f, 0.0125f},    {1e30f, 0.1f},
+        {0.0f, 0.0f},
     };
     for (const auto& c : cases) {
         float v = c.in;
         ClampSpeed(v);
         EXPECT_EQ(v, c.out) << "from " << c.in;
     }
-}
-
-TEST(ClampSpeed, ZeroStaysZero) {
-    float v = 0.0f;
-    ClampSpeed(v);
-    EXPECT_EQ(v, 0.0f);
 }
 
 TEST(Move, ClampsSlowAndFastComponentsWithoutABounce) {
@@ -209,12 +194,6 @@ TEST(Spin, ReachingExactlyTheFullTurnDoesNotWrap) {
     ASSERT_EQ(object.angle + kSpinStep, kTwoPi);
     MoveObject(object);
     EXPECT_EQ(object.angle, kTwoPi);
-}
-
-TEST(Spin, AdvancesByTheStep) {
-    SceneObject object = Drifting();
-    MoveObject(object);
-    EXPECT_FLOAT_EQ(object.angle, 1.05f);
 }
 
 // --- A long run ---
