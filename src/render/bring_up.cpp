@@ -6,6 +6,7 @@
 #include "scene/scene.h"
 #include "scene/torus_mesh.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {

@@ -1,0 +1,92 @@
+// quorvane-capture: runs the program itself on the headless display, with
+// the stand-in's settings taken from the command line, and writes what it
+// presented as PNG files.
+
+#include <windows.h>
+
+#include "control/control.h"
+#include "display/headless.h"
+#include "display/png_writer.h"
+#include "options.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int kBadOption = 2;
+constexpr int kOutputFailed = 3;
+
+bool ApplySettings(const CaptureOptions& options, std::string& error) {
+    qv::control::SetFrameLimit(options.frames);
+    if (options.seed) qv::control::SetClock(static_cast<std::time_t>(*options.seed));
+    if (!options.modes.empty()) {
+        auto modes = qv::control::ParseDisplayModes(options.modes, error);
+        if (!modes) return false;
+        qv::control::SetDisplayModes(std::move(*modes));
+    }
+    for (const std::string& fault : options.faults)
+        if (!qv::control::ParseFault(fault, error)) return false;
+    return options.trace.empty() || qv::control::TraceFile(options.trace, error);
+}
+
+std::string FramePath(const std::string& dir, uint64_t index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame_%05llu.png", static_cast<unsigned long long>(index));
+    return dir + name;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    auto options = ParseCaptureOptions(argc, argv, error);
+    if (!options) {
+        std::fprintf(stderr, "quorvane-capture: %s\n", error.c_str());
+        return kBadOption;
+    }
+    if (options->help) {
+        std::fputs(kCaptureUsage, stdout);
+        return 0;
+    }
+    if (!ApplySettings(*options, error)) {
+        std::fprintf(stderr, "quorvane-capture: %s\n", error.c_str());
+        return kBadOption;
+    }
+
+    auto headless = std::make_unique<qv::display::HeadlessBackend>();
+    qv::display::HeadlessBackend& display = *headless;
+    bool outputFailed = false;
+    if (!options->pngDir.empty()) {
+        display.SetCapture([&, index = uint64_t{0}](const qv::display::Frame& frame) mutable {
+            if (index % options->every == 0 && !outputFailed &&
+                !qv::display::WritePng(FramePath(options->pngDir, index), frame, error)) {
+                std::fprintf(stderr, "quorvane-capture: %s\n", error.c_str());
+                outputFailed = true;
+            }
+            ++index;
+        });
+    }
+    qv::display::Install(std::move(headless));
+
+    static int instanceTag;
+    char commandLine[] = "";
+    const int result = WinMain(reinterpret_cast<HINSTANCE>(&instanceTag), nullptr, commandLine, SW_SHOWDEFAULT);
+
+    if (!options->png.empty()) {
+        if (display.LastFramePixels().empty()) {
+            std::fprintf(stderr, "quorvane-capture: no frame was presented, %s not written\n", options->png.c_str());
+            outputFailed = true;
+        } else {
+            const qv::display::Frame last{display.LastFramePixels().data(), display.LastFrameWidth(),
+                                          display.LastFrameWidth(), display.LastFrameHeight()};
+            if (!qv::display::WritePng(options->png, last, error)) {
+                std::fprintf(stderr, "quorvane-capture: %s\n", error.c_str());
+                outputFailed = true;
+            }
+        }
+    }
+    qv::control::SetTraceSink(nullptr);
+    return outputFailed && result == 0 ? kOutputFailed : result;
+}
