@@ -79,13 +79,13 @@ std::optional<IconImage> DecodeIcon(const unsigned char* data, std::size_t size,
         return std::nullopt;
     }
     Entry largest = ReadEntry(data + kDirectorySize);
-    for (std::size_t i = 1; i < count; ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         const Entry entry = ReadEntry(data + kDirectorySize + i * kEntrySize);
+        if (entry.offset > size || entry.bytes > size - entry.offset) {
+            error = "icon image lies outside the file";
+            return std::nullopt;
+        }
         if (entry.width * entry.height > largest.width * largest.height) largest = entry;
-    }
-    if (largest.offset > size || largest.bytes > size - largest.offset) {
-        error = "icon image lies outside the file";
-        return std::nullopt;
     }
     return DecodeImage(data + largest.offset, largest.bytes, largest, error);
 }
