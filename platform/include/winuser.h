@@ -30,6 +30,22 @@ typedef struct tagMSG {
     POINT pt;
 } MSG, *LPMSG;
 
+// What WM_NCCREATE and WM_CREATE point to in lParam.
+typedef struct tagCREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+} CREATESTRUCTA, *LPCREATESTRUCTA;
+
 #define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
 #define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
 
@@ -65,6 +81,7 @@ typedef struct tagMSG {
 #define SW_SHOWNA 8
 #define SW_RESTORE 9
 #define SW_SHOWDEFAULT 10
+#define SW_FORCEMINIMIZE 11
 
 // PeekMessage options.
 #define PM_NOREMOVE 0x0000

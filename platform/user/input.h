@@ -1,5 +1,6 @@
-// How display back ends deliver input to the window layer: as window
-// messages posted to the window's queue, in arrival order.
+// What display back ends need from the window layer: delivering input as
+// window messages, finding the main window, its title and icons, and a
+// clean desktop for tests.
 #pragma once
 
 #include <windows.h>
@@ -7,14 +8,29 @@
 namespace qv::user {
 
 // Posts an input message (key, character, close request, focus, paint...)
-// to the window's queue, as the window system would.
+// to the window's input queue, as the window system would. Input is
+// retrieved after the messages the program posted itself and before the
+// quit message, in arrival order. Messages for a handle that is not a live
+// window are dropped.
 void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Marks the window's contents as lost (exposed), so that WM_PAINT is due.
+void InvalidateWindow(HWND window);
+
+// Whether the handle is a live window (IsWindow without a trace line, for
+// the stand-in's own checks).
+bool WindowExists(HWND window);
 
 // The main (first created, not yet destroyed) top-level window, or null.
 HWND MainWindow();
 
-// The window's title and class name as created (empty when unknown).
+// The window's title as created (empty when the window is unknown).
 const char* WindowTitle(HWND window);
+
+// The icons of the window's class (hIcon, hIconSm), null when none, and the
+// program resource id an icon handle stands for (107, 108), 0 for none.
+HICON WindowIcon(HWND window, bool small);
+WORD IconResource(HICON icon);
 
 // Forgets every window, class and message (tests start from a clean desktop).
 void Reset();

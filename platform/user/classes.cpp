@@ -1,0 +1,64 @@
+// RegisterClassExA.
+
+#include "control/control.h"
+#include "control/trace.h"
+#include "user/desktop.h"
+#include "user/names.h"
+
+#include <string>
+
+namespace qv::user {
+namespace {
+
+std::string BrushText(HBRUSH brush) {
+    uintptr_t value = reinterpret_cast<uintptr_t>(brush);
+    if (!brush) return "NULL";
+    if (value == COLOR_WINDOW + 1) return "COLOR_WINDOW+1";
+    return value <= 31 ? "(HBRUSH)" + std::to_string(value) : "brush";
+}
+
+std::string ClassRecordText(const WNDCLASSEXA& c) {
+    return "{cbSize=" + std::to_string(c.cbSize) +
+           ", style=" + control::Flags(c.style, {{CS_HREDRAW, "CS_HREDRAW"}, {CS_VREDRAW, "CS_VREDRAW"}}) +
+           ", lpfnWndProc=" + (c.lpfnWndProc ? "proc" : "NULL") + ", cbClsExtra=" + std::to_string(c.cbClsExtra) +
+           ", cbWndExtra=" + std::to_string(c.cbWndExtra) + ", hInstance=" + InstanceText(c.hInstance) +
+           ", hIcon=" + IconText(c.hIcon) + ", hCursor=" + IconText(c.hCursor) +
+           ", hbrBackground=" + BrushText(c.hbrBackground) +
+           ", lpszMenuName=" + (IS_INTRESOURCE(c.lpszMenuName) && c.lpszMenuName ? "menu" : control::Text(c.lpszMenuName)) +
+           ", lpszClassName=" + (IS_INTRESOURCE(c.lpszClassName) && c.lpszClassName ? "atom" : control::Text(c.lpszClassName)) +
+           ", hIconSm=" + IconText(c.hIconSm) + "}";
+}
+
+// Why the platform would refuse the record, or null when it is fine.
+const char* Refusal(const WNDCLASSEXA* c) {
+    if (!c) return "no class record";
+    if (c->cbSize != sizeof(WNDCLASSEXA)) return "cbSize is not the size of WNDCLASSEXA";
+    if (!c->lpszClassName || IS_INTRESOURCE(c->lpszClassName) || !*c->lpszClassName) return "no class name";
+    if (!c->lpfnWndProc) return "no window procedure";
+    if (c->cbClsExtra < 0 || c->cbWndExtra < 0) return "negative extra bytes";
+    if (FindClass(c->lpszClassName)) return "the class is already registered";
+    return nullptr;
+}
+
+}  // namespace
+}  // namespace qv::user
+
+using namespace qv;
+
+extern "C" ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wndClass) {
+    control::CallTrace trace("RegisterClassExA");
+    bool readable = wndClass && wndClass->cbSize == sizeof(WNDCLASSEXA);
+    trace.Arg(readable ? user::ClassRecordText(*wndClass)
+                       : wndClass ? "{cbSize=" + std::to_string(wndClass->cbSize) + ", ...}" : "NULL");
+    if (const char* why = user::Refusal(wndClass)) {
+        trace.Result("0", why);
+        return 0;
+    }
+    if (control::TakeFault("RegisterClassExA", E_FAIL) != S_OK) {
+        trace.Result("0", "injected fault");
+        return 0;
+    }
+    ATOM atom = user::AddClass(*wndClass);
+    trace.Result(control::HexText(atom));
+    return atom;
+}

@@ -1,0 +1,183 @@
+// The one message queue: PostMessageA, PostQuitMessage, PeekMessageA,
+// GetMessageA, and the back ends' input. Messages are retrieved in the
+// platform's order: posted messages, then input, then the quit message once
+// both are empty, then WM_PAINT for a window whose contents are due.
+
+#include "control/control.h"
+#include "control/trace.h"
+#include "display/display.h"
+#include "user/desktop.h"
+#include "user/input.h"
+#include "user/keyboard.h"
+#include "user/names.h"
+
+#include <deque>
+
+namespace qv::user {
+namespace {
+
+// As on the platform, a queue holds at most this many messages, so a
+// runaway poster cannot exhaust memory.
+constexpr std::size_t kQueueLimit = 10000;
+
+const HWND kThreadMessagesOnly = reinterpret_cast<HWND>(static_cast<intptr_t>(-1));
+
+struct Queue {
+    std::deque<MSG> posted, input;
+    bool quit = false;
+    int quitCode = 0;
+};
+
+Queue& TheQueue() {
+    static Queue queue;
+    return queue;
+}
+
+bool InRange(UINT message, UINT filterMin, UINT filterMax) {
+    return (filterMin == 0 && filterMax == 0) || (message >= filterMin && message <= filterMax);
+}
+
+bool ForWindow(HWND target, HWND filter) {
+    if (filter == kThreadMessagesOnly) return target == nullptr;
+    return filter == nullptr || filter == target;
+}
+
+bool TakeFrom(std::deque<MSG>& messages, MSG& out, HWND filter, UINT filterMin, UINT filterMax, bool remove) {
+    for (auto msg = messages.begin(); msg != messages.end(); ++msg) {
+        if (!ForWindow(msg->hwnd, filter) || !InRange(msg->message, filterMin, filterMax)) continue;
+        out = *msg;
+        if (remove) {
+            messages.erase(msg);
+            TrackKey(out);
+        }
+        return true;
+    }
+    return false;
+}
+
+bool Retrieve(MSG& out, HWND filter, UINT filterMin, UINT filterMax, bool remove) {
+    Queue& queue = TheQueue();
+    if (TakeFrom(queue.posted, out, filter, filterMin, filterMax, remove)) return true;
+    if (TakeFrom(queue.input, out, filter, filterMin, filterMax, remove)) return true;
+    if (queue.quit && (filter == nullptr || filter == kThreadMessagesOnly) && InRange(WM_QUIT, filterMin, filterMax)) {
+        out = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0, 0, {0, 0}};
+        if (remove) queue.quit = false;
+        return true;
+    }
+    if (!InRange(WM_PAINT, filterMin, filterMax)) return false;
+    for (HWND handle : LiveWindows()) {
+        Window* window = FindWindow(handle);
+        if (window->visible && window->needsPaint && ForWindow(handle, filter)) {
+            // WM_PAINT stays due until the procedure paints (DefWindowProcA does).
+            out = MSG{handle, WM_PAINT, 0, 0, 0, {0, 0}};
+            return true;
+        }
+    }
+    return false;
+}
+
+// The window filter of Peek/GetMessageA is null, -1, or a live window.
+bool ValidFilter(HWND filter) { return !filter || filter == kThreadMessagesOnly || FindWindow(filter); }
+
+bool Post(std::deque<MSG>& messages, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (messages.size() >= kQueueLimit) return false;
+    messages.push_back(MSG{window, message, wParam, lParam, 0, {0, 0}});
+    return true;
+}
+
+}  // namespace
+
+bool QueueMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Post(TheQueue().posted, window, message, wParam, lParam);
+}
+
+void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (FindWindow(window)) Post(TheQueue().input, window, message, wParam, lParam);
+}
+
+void DropMessagesFor(HWND window) {
+    for (std::deque<MSG>* messages : {&TheQueue().posted, &TheQueue().input}) {
+        std::erase_if(*messages, [window](const MSG& msg) { return msg.hwnd == window; });
+    }
+}
+
+void ResetQueue() { TheQueue() = Queue{}; }
+
+}  // namespace qv::user
+
+using namespace qv;
+
+extern "C" BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    control::CallTrace trace("PostMessageA");
+    trace.Arg(user::WindowText(window))
+        .Arg(user::MessageText(message))
+        .Arg(user::WParamText(message, wParam))
+        .Arg(user::LParamText(message, lParam));
+    if (window && !user::FindWindow(window)) {
+        trace.Result("FALSE", "no such window");
+        return FALSE;
+    }
+    if (control::TakeFault("PostMessageA", E_FAIL) != S_OK) {
+        trace.Result("FALSE", "injected fault");
+        return FALSE;
+    }
+    if (!user::QueueMessage(window, message, wParam, lParam)) {
+        trace.Result("FALSE", "the message queue is full");
+        return FALSE;
+    }
+    trace.Result("TRUE");
+    return TRUE;
+}
+
+extern "C" void WINAPI PostQuitMessage(int exitCode) {
+    control::CallTrace("PostQuitMessage").Arg(exitCode).Result("void");
+    user::TheQueue().quit = true;
+    user::TheQueue().quitCode = exitCode;
+}
+
+extern "C" BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT removeMessage) {
+    control::CallTrace trace("PeekMessageA");
+    bool remove = (removeMessage & PM_REMOVE) != 0;
+    display::Active().PumpInput(0);
+    MSG found{};
+    bool valid = msg && user::ValidFilter(window);
+    bool any = valid && user::Retrieve(found, window, filterMin, filterMax, remove);
+    if (any) *msg = found;
+    trace.Arg(any ? user::RecordText(&found) : msg ? "&msg" : "NULL")
+        .Arg(user::WindowText(window))
+        .Arg(user::MessageText(filterMin))
+        .Arg(user::MessageText(filterMax))
+        .Arg(remove ? "PM_REMOVE" : "PM_NOREMOVE");
+    if (!valid) {
+        trace.Result("FALSE", msg ? "no such window" : "no message record");
+        return FALSE;
+    }
+    trace.Result(user::BoolText(any));
+    return any ? TRUE : FALSE;
+}
+
+extern "C" BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
+    control::CallTrace trace("GetMessageA");
+    auto finish = [&](const MSG* record, BOOL result, std::string_view why = {}) {
+        trace.Arg(record ? user::RecordText(record) : msg ? "&msg" : "NULL")
+            .Arg(user::WindowText(window))
+            .Arg(user::MessageText(filterMin))
+            .Arg(user::MessageText(filterMax))
+            .Result(std::to_string(result), why);
+        return result;
+    };
+    if (!msg) return finish(nullptr, -1, "no message record");
+    if (!user::ValidFilter(window)) return finish(nullptr, -1, "no such window");
+    if (control::TakeFault("GetMessageA", E_FAIL) != S_OK) return finish(nullptr, -1, "injected fault");
+    display::Backend& backend = display::Active();
+    backend.PumpInput(0);
+    MSG found{};
+    while (!user::Retrieve(found, window, filterMin, filterMax, true)) {
+        // Waiting is only worth it while input can still arrive; otherwise
+        // the call would never return.
+        if (!backend.PumpInput(-1) && !user::Retrieve(found, window, filterMin, filterMax, true))
+            return finish(nullptr, -1, "no message is queued and no input can arrive");
+    }
+    *msg = found;
+    return finish(msg, found.message == WM_QUIT ? 0 : 1);
+}

@@ -1,0 +1,80 @@
+// LoadIconA and LoadCursorA.
+
+#include "user/resources.h"
+
+#include "control/control.h"
+#include "control/trace.h"
+#include "user/input.h"
+#include "user/names.h"
+
+#include <string>
+
+namespace qv::user {
+namespace {
+
+constexpr uintptr_t kIconBase = 0x5200000;
+constexpr uintptr_t kSystemBase = 0x5300000;
+constexpr WORD kSystemArrow = 32512;
+constexpr WORD kSystemApplication = 32512 + 0x100;  // its own handle, though its id equals IDC_ARROW's
+
+std::string ResourceText(LPCSTR name, const char* systemName) {
+    if (!IS_INTRESOURCE(name)) return control::Text(name);
+    if (systemName) return systemName;
+    return "MAKEINTRESOURCEA(" + std::to_string(reinterpret_cast<uintptr_t>(name)) + ")";
+}
+
+// The integer id of a resource name, or 0 for a string name.
+WORD ResourceId(LPCSTR name) {
+    return IS_INTRESOURCE(name) ? static_cast<WORD>(reinterpret_cast<uintptr_t>(name)) : 0;
+}
+
+}  // namespace
+
+HICON ProgramIcon(WORD resourceId) { return reinterpret_cast<HICON>(kIconBase + resourceId); }
+HCURSOR SystemArrowCursor() { return reinterpret_cast<HCURSOR>(kSystemBase + kSystemArrow); }
+HICON SystemApplicationIcon() { return reinterpret_cast<HICON>(kSystemBase + kSystemApplication); }
+
+WORD IconResource(HICON icon) {
+    for (WORD id : kProgramIcons) {
+        if (icon == ProgramIcon(id)) return id;
+    }
+    return 0;
+}
+
+}  // namespace qv::user
+
+using namespace qv;
+
+extern "C" HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR iconName) {
+    WORD id = user::ResourceId(iconName);
+    bool systemIcon = !instance && id == user::kSystemArrow;
+    control::CallTrace trace("LoadIconA");
+    trace.Arg(user::InstanceText(instance)).Arg(user::ResourceText(iconName, systemIcon ? "IDI_APPLICATION" : nullptr));
+    if (control::TakeFault("LoadIconA", E_FAIL) != S_OK) {
+        trace.Result("NULL", "injected fault");
+        return nullptr;
+    }
+    HICON icon = nullptr;
+    if (systemIcon) {
+        icon = user::SystemApplicationIcon();
+    } else if (instance) {
+        for (WORD programIcon : user::kProgramIcons) {
+            if (id == programIcon) icon = user::ProgramIcon(id);
+        }
+    }
+    trace.Result(user::IconText(icon), icon ? "" : instance ? "the program has no such icon resource" : "no such system icon");
+    return icon;
+}
+
+extern "C" HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR cursorName) {
+    bool arrow = !instance && user::ResourceId(cursorName) == user::kSystemArrow;
+    control::CallTrace trace("LoadCursorA");
+    trace.Arg(user::InstanceText(instance)).Arg(user::ResourceText(cursorName, arrow ? "IDC_ARROW" : nullptr));
+    if (control::TakeFault("LoadCursorA", E_FAIL) != S_OK) {
+        trace.Result("NULL", "injected fault");
+        return nullptr;
+    }
+    HCURSOR cursor = arrow ? user::SystemArrowCursor() : nullptr;
+    trace.Result(user::IconText(cursor), cursor ? "" : instance ? "the program has no cursor resources" : "no such system cursor");
+    return cursor;
+}
