@@ -49,7 +49,10 @@ bool WindowedSetting(bool& windowed, std::string& error) {
     return true;
 }
 
-void SetProgramIcon(SDL_Window* window) {
+// The window's class icon, where it is the program's icon resource 107 (the
+// one the stand-in carries).
+void SetClassIcon(SDL_Window* window, HWND program) {
+    if (user::IconResource(user::WindowIcon(program, false)) != 107) return;
     std::string ignored;
     std::optional<IconImage> icon = DecodeIcon(kProgramIcon, kProgramIconSize, ignored);
     if (!icon) return;
@@ -98,7 +101,7 @@ public:
             Close();
             return false;
         }
-        SetProgramIcon(sdlWindow_);
+        SetClassIcon(sdlWindow_, window);
         SDL_RendererInfo info{};
         vsync_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
         SDL_DisplayMode mode{};
@@ -207,6 +210,10 @@ private:
     }
 
     void Handle(const SDL_Event& event) {
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+            user::InvalidateWindow(window_);
+            return;
+        }
         const bool isKey = event.type == SDL_KEYDOWN || event.type == SDL_KEYUP;
         if (isKey && event.key.keysym.scancode == SDL_SCANCODE_PRINTSCREEN) {
             if (event.type == SDL_KEYDOWN && !event.key.repeat) SaveScreenshot({shown_.data(), shownWidth_, shownWidth_, shownHeight_});

@@ -37,9 +37,6 @@ void TranslateWindowEvent(const SDL_WindowEvent& event, const PostMessageFn& pos
             post(WM_ACTIVATEAPP, FALSE, 0);
             post(WM_KILLFOCUS, 0, 0);
             break;
-        case SDL_WINDOWEVENT_EXPOSED:
-            post(WM_PAINT, 0, 0);
-            break;
         default:
             break;
     }

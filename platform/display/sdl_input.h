@@ -1,5 +1,6 @@
 // Turns SDL's events into the window messages a window of the platform gets:
-// keys, the close request, focus and activation, painting.
+// keys, the close request, focus and activation. (Painting is due when the
+// window is exposed; the window layer makes WM_PAINT from that.)
 #pragma once
 
 #include <windows.h>

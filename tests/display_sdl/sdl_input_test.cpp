@@ -92,14 +92,13 @@ TEST(SdlInput, CloseRequests) {
     EXPECT_THAT(Translate(quit), ElementsAre(Message{WM_CLOSE, 0, 0}));
 }
 
-TEST(SdlInput, FocusActivationAndPainting) {
+TEST(SdlInput, FocusAndActivation) {
     EXPECT_THAT(Translate(Window(SDL_WINDOWEVENT_FOCUS_GAINED)),
                 ElementsAre(Message{WM_ACTIVATEAPP, TRUE, 0}, Message{WM_ACTIVATE, WA_ACTIVE, 0},
                             Message{WM_SETFOCUS, 0, 0}));
     EXPECT_THAT(Translate(Window(SDL_WINDOWEVENT_FOCUS_LOST)),
                 ElementsAre(Message{WM_ACTIVATE, WA_INACTIVE, 0}, Message{WM_ACTIVATEAPP, FALSE, 0},
                             Message{WM_KILLFOCUS, 0, 0}));
-    EXPECT_THAT(Translate(Window(SDL_WINDOWEVENT_EXPOSED)), ElementsAre(Message{WM_PAINT, 0, 0}));
     EXPECT_THAT(Translate(Window(SDL_WINDOWEVENT_MOVED)), IsEmpty());
     SDL_Event motion{};
     motion.type = SDL_MOUSEMOTION;
