@@ -3,12 +3,16 @@
 namespace qv::pipeline {
 namespace {
 
-float Distance(const ClipVertex& v, const Plane& p) { return v.x * p.x + v.y * p.y + v.z * p.z + v.w * p.w; }
+// Distances and intersections in double precision: any finite float input
+// then gives finite results, however far outside the guard band it lies.
+double Distance(const ClipVertex& v, const Plane& p) {
+    return double(v.x) * p.x + double(v.y) * p.y + double(v.z) * p.z + double(v.w) * p.w;
+}
 
 // The point at distance 0 on the edge from in (distance dIn >= 0) to out (dOut < 0).
-ClipVertex Intersect(const ClipVertex& in, float dIn, const ClipVertex& out, float dOut) {
-    const float t = dIn / (dIn - dOut);
-    const auto lerp = [t](float a, float b) { return a + t * (b - a); };
+ClipVertex Intersect(const ClipVertex& in, double dIn, const ClipVertex& out, double dOut) {
+    const double t = dIn / (dIn - dOut);
+    const auto lerp = [t](float a, float b) { return static_cast<float>(a + t * (double(b) - a)); };
     return {lerp(in.x, out.x), lerp(in.y, out.y), lerp(in.z, out.z), lerp(in.w, out.w),
             lerp(in.r, out.r), lerp(in.g, out.g), lerp(in.b, out.b)};
 }
@@ -19,7 +23,7 @@ int ClipAgainst(const ClipVertex* in, int count, const Plane& plane, ClipVertex*
     for (int i = 0; i < count; ++i) {
         const ClipVertex& a = in[i];
         const ClipVertex& b = in[(i + 1) % count];
-        const float da = Distance(a, plane), db = Distance(b, plane);
+        const double da = Distance(a, plane), db = Distance(b, plane);
         if (n + 2 > kMaxPolygonVertices) return -1;
         if (da >= 0) out[n++] = a;
         if ((da >= 0) != (db >= 0)) out[n++] = da >= 0 ? Intersect(a, da, b, db) : Intersect(b, db, a, da);
