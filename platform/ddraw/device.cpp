@@ -1,0 +1,207 @@
+// The 3D device: scenes, states, viewports and drawing.
+
+#include "ddraw/device.h"
+
+#include "ddraw/material.h"
+#include "ddraw/render_states.h"
+#include "ddraw/trace_text.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace qv::ddraw {
+namespace {
+
+static_assert(sizeof(pipeline::Vertex) == sizeof(D3DVERTEX), "D3DVERTEX and pipeline::Vertex share their layout");
+static_assert(sizeof(pipeline::Matrix) == sizeof(D3DMATRIX), "D3DMATRIX and pipeline::Matrix share their layout");
+
+constexpr pipeline::Matrix kIdentity = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
+constexpr DWORD kDrawFlags = D3DDP_WAIT | D3DDP_OUTOFORDER | D3DDP_DONOTCLIP | D3DDP_DONOTUPDATEEXTENTS;
+constexpr DWORD kMaxVertices = 0xFFFF;  // D3DMAXNUMVERTICES
+
+pipeline::Color ColorOf(D3DCOLOR color) {
+    return {RGBA_GETRED(color) / 255.0f, RGBA_GETGREEN(color) / 255.0f, RGBA_GETBLUE(color) / 255.0f,
+            RGBA_GETALPHA(color) / 255.0f};
+}
+
+}  // namespace
+
+Device::Device(Direct3D& parent, Surface& target)
+    : parent_(&parent), target_(&target), world_(kIdentity), view_(kIdentity), projection_(kIdentity) {}
+
+Device::~Device() {
+    for (Ref<Viewport>& viewport : viewports_) viewport->AttachTo(nullptr);
+}
+
+D3DMATERIALHANDLE Device::HandleFor(const Material& material) {
+    auto known = std::find(materials_.begin(), materials_.end(), &material);
+    if (known == materials_.end()) known = materials_.insert(materials_.end(), &material);
+    return D3DMATERIALHANDLE(known - materials_.begin() + 1);
+}
+
+void Device::ForgetMaterial(const Material& material) {
+    std::replace(materials_.begin(), materials_.end(), &material, static_cast<const Material*>(nullptr));
+}
+
+HRESULT Device::AddViewport(LPDIRECT3DVIEWPORT2 viewport) {
+    return Call(
+        "IDirect3DDevice2::AddViewport", DDERR_INVALIDPARAMS, [&] { return Add(viewport); },
+        [&](control::CallTrace& trace) { trace.Arg(Viewport::LabelOf(viewport)); });
+}
+
+Outcome Device::Add(LPDIRECT3DVIEWPORT2 viewport) {
+    if (!viewport) return Refuse(DDERR_INVALIDPARAMS, "no viewport");
+    Viewport* added = Viewport::Find(viewport);
+    if (!added || added->Released()) return Refuse(DDERR_INVALIDOBJECT, "not a live viewport");
+    if (&added->Driver() != &Driver())
+        return Refuse(DDERR_INVALIDPARAMS, "the viewport belongs to another DirectDraw object");
+    if (added->OnDevice() == this) return Refuse(DDERR_INVALIDPARAMS, "the viewport was added already");
+    if (added->OnDevice()) return Refuse(DDERR_INVALIDPARAMS, "the viewport belongs to another device");
+    viewports_.emplace_back(added);
+    added->AttachTo(this);
+    return Ok();
+}
+
+HRESULT Device::SetCurrentViewport(LPDIRECT3DVIEWPORT2 viewport) {
+    return Call(
+        "IDirect3DDevice2::SetCurrentViewport", D3DERR_INVALIDCURRENTVIEWPORT, [&] { return SelectViewport(viewport); },
+        [&](control::CallTrace& trace) { trace.Arg(Viewport::LabelOf(viewport)); });
+}
+
+Outcome Device::SelectViewport(LPDIRECT3DVIEWPORT2 viewport) {
+    if (!viewport) return Refuse(DDERR_INVALIDPARAMS, "no viewport");
+    Viewport* selected = Viewport::Find(viewport);
+    if (!selected || selected->Released()) return Refuse(DDERR_INVALIDOBJECT, "not a live viewport");
+    if (selected->OnDevice() != this) return Refuse(DDERR_INVALIDPARAMS, "add the viewport to this device first");
+    current_ = selected;
+    return Ok();
+}
+
+HRESULT Device::BeginScene() {
+    return Call(
+        "IDirect3DDevice2::BeginScene", D3DERR_SCENE_BEGIN_FAILED,
+        [&] {
+            if (inScene_) return Refuse(D3DERR_SCENE_IN_SCENE, "a scene is under way");
+            inScene_ = true;
+            return Ok();
+        },
+        [](control::CallTrace&) {});
+}
+
+HRESULT Device::EndScene() {
+    return Call(
+        "IDirect3DDevice2::EndScene", D3DERR_SCENE_END_FAILED,
+        [&] {
+            if (!inScene_) return Refuse(D3DERR_SCENE_NOT_IN_SCENE, "no scene under way");
+            inScene_ = false;
+            return Ok();
+        },
+        [](control::CallTrace&) {});
+}
+
+HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
+    return Call(
+        "IDirect3DDevice2::SetRenderState", DDERR_INVALIDPARAMS, [&] { return ApplyRenderState(states_, state, value); },
+        [&](control::CallTrace& trace) { trace.Arg(RenderStateText(state)).Arg(RenderStateValueText(state, value)); });
+}
+
+HRESULT Device::SetLightState(D3DLIGHTSTATETYPE state, DWORD value) {
+    return Call(
+        "IDirect3DDevice2::SetLightState", DDERR_INVALIDPARAMS, [&] { return SetLight(state, value); },
+        [&](control::CallTrace& trace) { trace.Arg(LightStateText(state)).Arg(LightStateValueText(state, value)); });
+}
+
+Outcome Device::SetLight(D3DLIGHTSTATETYPE state, DWORD value) {
+    switch (state) {
+        case D3DLIGHTSTATE_MATERIAL:
+            if (value != 0 && (value > materials_.size() || !materials_[value - 1]))
+                return Refuse(DDERR_INVALIDPARAMS, "not a material handle of this device");
+            material_ = value;
+            return Ok();
+        case D3DLIGHTSTATE_AMBIENT:
+            ambient_ = value;
+            return Ok();
+        case D3DLIGHTSTATE_COLORMODEL:
+            if (value != 1 && value != 2) return Refuse(DDERR_INVALIDPARAMS, "not a colour model");
+            return Ok();
+        case D3DLIGHTSTATE_FOGMODE:
+            if (value > 3) return Refuse(DDERR_INVALIDPARAMS, "not a fog mode");
+            return Ok();
+        case D3DLIGHTSTATE_FOGSTART:
+        case D3DLIGHTSTATE_FOGEND:
+        case D3DLIGHTSTATE_FOGDENSITY:
+            return Ok();  // fog is not drawn
+        default:
+            return Refuse(DDERR_INVALIDPARAMS, "unknown light state");
+    }
+}
+
+HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) {
+    return Call(
+        "IDirect3DDevice2::SetTransform", D3DERR_MATRIX_SETDATA_FAILED, [&] { return SetMatrix(state, matrix); },
+        [&](control::CallTrace& trace) { trace.Arg(TransformStateText(state)).Arg(MatrixText(matrix)); });
+}
+
+Outcome Device::SetMatrix(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) {
+    pipeline::Matrix* slot = state == D3DTRANSFORMSTATE_WORLD        ? &world_
+                             : state == D3DTRANSFORMSTATE_VIEW       ? &view_
+                             : state == D3DTRANSFORMSTATE_PROJECTION ? &projection_
+                                                                     : nullptr;
+    if (!slot) return Refuse(DDERR_INVALIDPARAMS, "unknown transform state");
+    if (!matrix) return Refuse(DDERR_INVALIDPARAMS, "no matrix");
+    std::memcpy(slot, matrix, sizeof *slot);
+    return Ok();
+}
+
+HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, LPVOID vertices,
+                              DWORD vertexCount, DWORD flags) {
+    return Call(
+        "IDirect3DDevice2::DrawPrimitive", DDERR_GENERIC,
+        [&] { return Draw(primitiveType, vertexType, vertices, vertexCount, flags); },
+        [&](control::CallTrace& trace) {
+            trace.Arg(PrimitiveTypeText(primitiveType))
+                .Arg(VertexTypeText(vertexType))
+                .Arg(vertices ? "vertices" : "NULL")
+                .Arg(vertexCount)
+                .Arg(DrawFlagsText(flags));
+        });
+}
+
+Outcome Device::Draw(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, LPVOID vertices, DWORD vertexCount,
+                     DWORD flags) {
+    if (!inScene_) return Refuse(D3DERR_SCENE_NOT_IN_SCENE, "draw between BeginScene and EndScene");
+    if (primitiveType < D3DPT_POINTLIST || primitiveType > D3DPT_TRIANGLEFAN)
+        return Refuse(D3DERR_INVALIDPRIMITIVETYPE, "unknown primitive type");
+    if (primitiveType != D3DPT_TRIANGLELIST) return Refuse(DDERR_UNSUPPORTED, "only triangle lists are drawn");
+    if (vertexType < D3DVT_VERTEX || vertexType > D3DVT_TLVERTEX)
+        return Refuse(D3DERR_INVALIDVERTEXTYPE, "unknown vertex type");
+    if (vertexType != D3DVT_VERTEX) return Refuse(DDERR_UNSUPPORTED, "only D3DVT_VERTEX is drawn");
+    if (flags & ~kDrawFlags) return Refuse(DDERR_INVALIDPARAMS, "unknown draw flags");
+    if (!vertices) return Refuse(DDERR_INVALIDPARAMS, "no vertices");
+    if (vertexCount > kMaxVertices) return Refuse(DDERR_INVALIDPARAMS, "more than 65535 vertices");
+    if (!current_) return Refuse(D3DERR_NOCURRENTVIEWPORT, "no current viewport");
+    if (!current_->Data()) return Refuse(D3DERR_VIEWPORTDATANOTSET, "SetViewport2 was not called");
+    lights_.clear();
+    current_->CollectLights(lights_);
+    pipeline::DrawCall call{static_cast<const pipeline::Vertex*>(vertices),
+                            vertexCount,
+                            world_,
+                            view_,
+                            projection_,
+                            SelectedMaterial(),
+                            lights_.data(),
+                            lights_.size(),
+                            ColorOf(ambient_),
+                            states_,
+                            *current_->Data()};
+    pipeline::DrawTriangleList(target_->DrawTarget(), call);
+    return Ok();
+}
+
+// The selected material as it stands now; black when none is selected.
+pipeline::Material Device::SelectedMaterial() const {
+    if (material_ == 0 || !materials_[material_ - 1]) return {};
+    return materials_[material_ - 1]->Data();
+}
+
+}  // namespace qv::ddraw

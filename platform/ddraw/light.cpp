@@ -1,0 +1,34 @@
+// Light records.
+
+#include "ddraw/light.h"
+
+#include "ddraw/trace_text.h"
+
+namespace qv::ddraw {
+
+HRESULT Light::SetLight(LPD3DLIGHT lightData) {
+    return Call(
+        "IDirect3DLight::SetLight", D3DERR_LIGHT_SET_FAILED,
+        [&] {
+            if (!lightData) return Refuse(DDERR_INVALIDPARAMS, "no light record");
+            if (lightData->dwSize != sizeof(D3DLIGHT)) return Refuse(DDERR_INVALIDPARAMS, "light record size is not 76");
+            const D3DLIGHT& l = *lightData;
+            if (l.dltType < D3DLIGHT_POINT || l.dltType > D3DLIGHT_PARALLELPOINT)
+                return Refuse(DDERR_INVALIDPARAMS, "unknown light type");
+            data_ = pipeline::Light{pipeline::LightType(l.dltType),
+                                    {l.dcvColor.r, l.dcvColor.g, l.dcvColor.b, l.dcvColor.a},
+                                    {l.dvPosition.x, l.dvPosition.y, l.dvPosition.z},
+                                    {l.dvDirection.x, l.dvDirection.y, l.dvDirection.z},
+                                    l.dvRange,
+                                    l.dvFalloff,
+                                    l.dvAttenuation0,
+                                    l.dvAttenuation1,
+                                    l.dvAttenuation2,
+                                    l.dvTheta,
+                                    l.dvPhi};
+            return Ok();
+        },
+        [&](control::CallTrace& trace) { trace.Arg(LightText(lightData)); });
+}
+
+}  // namespace qv::ddraw

@@ -1,0 +1,42 @@
+// IDirect3DLight: one light's record. It shines in the one viewport it is
+// added to, which holds it from then on.
+#pragma once
+
+#include "ddraw/com_object.h"
+#include "ddraw/direct3d.h"
+
+#include "pipeline/pipeline.h"
+
+#include <d3d.h>
+
+#include <optional>
+
+namespace qv::ddraw {
+
+class Viewport;
+
+class Light final : public ComObject<Light, IDirect3DLight> {
+public:
+    static constexpr const char* kInterface = "IDirect3DLight";
+    static constexpr const char* kKind = "light";
+    static constexpr const GUID& kIid = IID_IDirect3DLight;
+
+    explicit Light(Direct3D& parent) : parent_(&parent) {}
+
+    HRESULT STDMETHODCALLTYPE SetLight(LPD3DLIGHT lightData) override;
+
+    const DirectDraw& Driver() const { return parent_->Driver(); }
+    // Null until SetLight gave it a record.
+    const std::optional<pipeline::Light>& Data() const { return data_; }
+    const Viewport* InViewport() const { return viewport_; }
+    void PlaceIn(const Viewport* viewport) { viewport_ = viewport; }
+
+private:
+    ~Light() override = default;
+
+    Ref<Direct3D> parent_;
+    std::optional<pipeline::Light> data_;
+    const Viewport* viewport_ = nullptr;
+};
+
+}  // namespace qv::ddraw

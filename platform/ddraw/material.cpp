@@ -1,0 +1,54 @@
+// Material records and their handles.
+
+#include "ddraw/material.h"
+
+#include "ddraw/device.h"
+#include "ddraw/trace_text.h"
+
+namespace qv::ddraw {
+namespace {
+
+pipeline::Color ColorOf(const D3DCOLORVALUE& c) { return {c.r, c.g, c.b, c.a}; }
+
+}  // namespace
+
+Material::~Material() {
+    Device::ForEach([this](Device& device) { device.ForgetMaterial(*this); });
+}
+
+HRESULT Material::SetMaterial(LPD3DMATERIAL materialData) {
+    return Call(
+        "IDirect3DMaterial2::SetMaterial", D3DERR_MATERIAL_SETDATA_FAILED,
+        [&] {
+            if (!materialData) return Refuse(DDERR_INVALIDPARAMS, "no material record");
+            if (materialData->dwSize != sizeof(D3DMATERIAL))
+                return Refuse(DDERR_INVALIDPARAMS, "material record size is not 80");
+            const D3DMATERIAL& m = *materialData;
+            data_ = {ColorOf(m.diffuse), ColorOf(m.ambient), ColorOf(m.specular), ColorOf(m.emissive), m.power};
+            return Ok();
+        },
+        [&](control::CallTrace& trace) { trace.Arg(MaterialText(materialData)); });
+}
+
+HRESULT Material::GetHandle(LPDIRECT3DDEVICE2 device, LPD3DMATERIALHANDLE handle) {
+    if (handle) *handle = 0;  // also when the call fails
+    D3DMATERIALHANDLE given = 0;
+    return Call(
+        "IDirect3DMaterial2::GetHandle", D3DERR_MATERIAL_GETDATA_FAILED,
+        [&] {
+            if (!handle) return Refuse(DDERR_INVALIDPARAMS, "no place for the handle");
+            if (!device) return Refuse(DDERR_INVALIDPARAMS, "no device");
+            Device* target = Device::Find(device);
+            if (!target || target->Released()) return Refuse(DDERR_INVALIDOBJECT, "not a live device");
+            if (&target->Driver() != &parent_->Driver())
+                return Refuse(DDERR_INVALIDPARAMS, "the device belongs to another DirectDraw object");
+            given = target->HandleFor(*this);
+            *handle = given;
+            return Ok();
+        },
+        [&](control::CallTrace& trace) {
+            trace.Arg(Device::LabelOf(device)).Arg(OutText(handle, given ? std::to_string(given) : ""));
+        });
+}
+
+}  // namespace qv::ddraw

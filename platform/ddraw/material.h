@@ -1,0 +1,35 @@
+// IDirect3DMaterial2: one material record, selected for drawing on a device
+// by its handle. A draw reads the record as it stands at the draw.
+#pragma once
+
+#include "ddraw/com_object.h"
+#include "ddraw/direct3d.h"
+
+#include "pipeline/pipeline.h"
+
+#include <d3d.h>
+
+namespace qv::ddraw {
+
+class Material final : public ComObject<Material, IDirect3DMaterial2> {
+public:
+    static constexpr const char* kInterface = "IDirect3DMaterial2";
+    static constexpr const char* kKind = "material";
+    static constexpr const GUID& kIid = IID_IDirect3DMaterial2;
+
+    explicit Material(Direct3D& parent) : parent_(&parent) {}
+
+    HRESULT STDMETHODCALLTYPE SetMaterial(LPD3DMATERIAL materialData) override;
+    HRESULT STDMETHODCALLTYPE GetHandle(LPDIRECT3DDEVICE2 device, LPD3DMATERIALHANDLE handle) override;
+
+    // All zero until SetMaterial.
+    const pipeline::Material& Data() const { return data_; }
+
+private:
+    ~Material() override;  // devices forget its handles
+
+    Ref<Direct3D> parent_;
+    pipeline::Material data_{};
+};
+
+}  // namespace qv::ddraw

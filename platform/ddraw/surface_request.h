@@ -1,0 +1,28 @@
+// What a CreateSurface description asks for, checked for consistency on its
+// own; what depends on the DirectDraw object's state (cooperative level,
+// display mode, an existing primary surface) is checked by that object.
+#pragma once
+
+#include "ddraw/call.h"
+
+#include <ddraw.h>
+
+namespace qv::ddraw {
+
+enum class SurfaceKind { Primary, Depth };
+
+struct SurfaceRequest {
+    SurfaceKind kind;
+    DWORD caps;
+    DWORD width = 0, height = 0;  // depth surfaces only; the primary takes the mode's
+    DWORD backBufferCount = 0;    // 1 for a flipping chain
+    DWORD depthBits = 0;          // as requested; stored as 32 bits whatever it is
+};
+
+// The largest width or height a surface may have.
+inline constexpr DWORD kMaxSurfaceSide = 8192;
+
+// Reads desc into request, or says which published error it earns.
+Outcome ReadSurfaceRequest(const DDSURFACEDESC* desc, SurfaceRequest& request);
+
+}  // namespace qv::ddraw

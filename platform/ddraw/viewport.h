@@ -1,0 +1,54 @@
+// IDirect3DViewport2: the part of a device's surface drawn into, and the
+// lights that shine there. Added to one device, it takes that device's
+// surface as the bounds of its rectangle and the target of its Clear.
+#pragma once
+
+#include "ddraw/com_object.h"
+#include "ddraw/direct3d.h"
+#include "ddraw/light.h"
+
+#include "pipeline/pipeline.h"
+
+#include <d3d.h>
+
+#include <optional>
+#include <vector>
+
+namespace qv::ddraw {
+
+class Device;
+
+class Viewport final : public ComObject<Viewport, IDirect3DViewport2> {
+public:
+    static constexpr const char* kInterface = "IDirect3DViewport2";
+    static constexpr const char* kKind = "viewport";
+    static constexpr const GUID& kIid = IID_IDirect3DViewport2;
+
+    explicit Viewport(Direct3D& parent) : parent_(&parent) {}
+
+    HRESULT STDMETHODCALLTYPE Clear(DWORD rectCount, LPD3DRECT rects, DWORD flags) override;
+    HRESULT STDMETHODCALLTYPE AddLight(LPDIRECT3DLIGHT light) override;
+    HRESULT STDMETHODCALLTYPE SetViewport2(LPD3DVIEWPORT2 viewportData) override;
+
+    const DirectDraw& Driver() const { return parent_->Driver(); }
+    // The device it was added to; null before, and after that device is gone.
+    const Device* OnDevice() const { return device_; }
+    void AttachTo(Device* device) { device_ = device; }
+    // Null until SetViewport2.
+    const std::optional<pipeline::Viewport>& Data() const { return data_; }
+    // Appends the lights that have a record.
+    void CollectLights(std::vector<pipeline::Light>& lights) const;
+
+private:
+    ~Viewport() override;
+    Outcome ClearRects(DWORD rectCount, LPD3DRECT rects, DWORD flags);
+    Outcome Add(LPDIRECT3DLIGHT light);
+    Outcome SetData(LPD3DVIEWPORT2 viewportData);
+
+    Ref<Direct3D> parent_;
+    Device* device_ = nullptr;
+    std::optional<pipeline::Viewport> data_;
+    std::vector<Ref<Light>> lights_;
+};
+
+}  // namespace qv::ddraw
