@@ -87,10 +87,13 @@ public:
             return false;
         }
         videoStarted_ = true;
-        const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE |
-                             (windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-        sdlWindow_ = SDL_CreateWindow(user::WindowTitle(window), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800,
-                                      600, flags);
+        // Full screen covers the whole first display even where no window
+        // manager acts on the full-screen request (a bare X server).
+        SDL_Rect area{int(SDL_WINDOWPOS_CENTERED), int(SDL_WINDOWPOS_CENTERED), 800, 600};
+        if (!windowed) SDL_GetDisplayBounds(0, &area);
+        const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI |
+                             (windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+        sdlWindow_ = SDL_CreateWindow(user::WindowTitle(window), area.x, area.y, area.w, area.h, flags);
         if (sdlWindow_) {
             renderer_ = SDL_CreateRenderer(sdlWindow_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
             // Without graphics acceleration (a bare X server) SDL draws in software.
