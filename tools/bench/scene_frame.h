@@ -1,0 +1,44 @@
+// The program's frame drawn straight through the pipeline, without the
+// platform objects around it: the bring-up's camera, light, ambient light and
+// render states, the torus mesh, and each torus's world matrix and material.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include <windows.h>
+#include <d3dtypes.h>
+
+#include "pipeline/pipeline.h"
+
+namespace qv::bench {
+
+// One frame's four world matrices, in object order.
+using WorldMatrices = std::array<D3DMATRIX, 4>;
+
+// The world matrices the program hands the device for frames 0..count-1 after
+// seeding its random source with seed. Also fills the scene's material table.
+std::vector<WorldMatrices> RecordMotion(uint32_t seed, std::size_t count);
+
+class SceneFrame {
+public:
+    static constexpr uint32_t kWidth = 800, kHeight = 600;
+
+    // False when the mesh cannot be built.
+    bool Init();
+
+    // Clears colour and depth and draws the four tori with materialTable[k].
+    void Draw(const WorldMatrices& world);
+
+    // 32-bit XRGB, row 0 at the top, kWidth pixels a row.
+    const std::vector<uint32_t>& Pixels() const { return color_; }
+
+private:
+    std::vector<uint32_t> color_, depth_;
+    pipeline::Target target_{};
+    pipeline::Light light_{};
+    pipeline::DrawCall call_{};
+};
+
+}  // namespace qv::bench
