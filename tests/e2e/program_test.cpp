@@ -1,0 +1,155 @@
+// The real program in a real window: under its own X server it opens its
+// window, draws the four lit tori, ends with exit code 0 on Escape, Alt+F4
+// and the window's close button, and goes on running after other keys.
+#include "e2e/process.h"
+#include "e2e/x_server.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <thread>
+
+namespace qv::e2e {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+constexpr const char* kTitle = "My Quorvane application";
+// Limits that only keep a broken run from hanging the test.
+constexpr seconds kStartLimit{30}, kEndLimit{15};
+
+// The tori's lit material colours: yellow, red, pinkish white, blue.
+enum Colour { kYellow, kRed, kPinkishWhite, kBlue, kOther };
+
+Colour Classify(uint32_t pixel) {
+    const int r = int(pixel >> 16 & 0xFF), g = int(pixel >> 8 & 0xFF), b = int(pixel & 0xFF);
+    if (std::max({r, g, b}) < 80) return kOther;  // background and deep shadow
+    if (b < 40 && g > 0.8 * r && r > 0.8 * g) return kYellow;
+    if (g < 30 && b < 45 && r > 80) return kRed;
+    if (r > 80 && std::abs(r - b) < 25 && g > 0.8 * r && g <= r) return kPinkishWhite;
+    if (r < 45 && g < 45 && b > 80) return kBlue;
+    return kOther;
+}
+
+struct ColourCounts {
+    std::array<int, 4> counts{};
+    bool AllFour() const {
+        for (int count : counts) {
+            if (count < 30) return false;
+        }
+        return true;
+    }
+};
+
+ColourCounts Count(const Screenshot& shot, int left, int right) {
+    ColourCounts result;
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = left; x < right; ++x) {
+            const Colour colour = Classify(shot.At(x, y));
+            if (colour != kOther) ++result.counts[colour];
+        }
+    }
+    return result;
+}
+
+class ProgramInWindow : public ::testing::Test {
+protected:
+    // Starts the program on the private X server, windowed or full screen,
+    // and waits until its window shows.
+    void Start(bool windowed) {
+        ASSERT_TRUE(x_.Ready()) << "Xvfb did not start";
+        program_ = std::make_unique<Process>(
+            std::vector<std::string>{QUORVANE_PROGRAM},
+            std::map<std::string, std::optional<std::string>>{{"DISPLAY", x_.Name()},
+                                                              {"WAYLAND_DISPLAY", std::nullopt},
+                                                              {"SDL_VIDEODRIVER", std::nullopt},
+                                                              {"QUORVANE_DISPLAY", std::nullopt},
+                                                              {"QUORVANE_WINDOWED", windowed ? "1" : "0"}});
+        ASSERT_TRUE(program_->Started());
+        const auto deadline = std::chrono::steady_clock::now() + kStartLimit;
+        while (!(window_ = x_.FindWindow(kTitle)) && program_->Running() &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(milliseconds(50));
+        }
+        ASSERT_NE(window_, 0u) << "no window titled \"" << kTitle << "\"; the program said: " << program_->Errors();
+    }
+
+    // Screenshots until the four colours show (or the limit passes).
+    Screenshot WaitForTori() {
+        Screenshot shot;
+        const auto deadline = std::chrono::steady_clock::now() + kStartLimit;
+        do {
+            std::this_thread::sleep_for(milliseconds(200));
+            shot = x_.Capture();
+        } while (!Count(shot, 0, shot.width).AllFour() && program_->Running() &&
+                 std::chrono::steady_clock::now() < deadline);
+        return shot;
+    }
+
+    void Key(const std::string& keys) {
+        Process xdotool({XDOTOOL_PATH, "key", keys}, {{"DISPLAY", x_.Name()}});
+        ASSERT_EQ(xdotool.WaitForExit(kEndLimit), 0) << xdotool.Errors();
+    }
+
+    void ExpectEndsWithZero() {
+        EXPECT_EQ(program_->WaitForExit(kEndLimit), 0) << "the program said: " << program_->Errors();
+    }
+
+    XServer x_{1280, 800};
+    std::unique_ptr<Process> program_;
+    unsigned long window_ = 0;
+};
+
+TEST_F(ProgramInWindow, FullScreenShowsTheFourToriKeepingTheShapeAndEndsOnEscape) {
+    Start(false);
+    const Screenshot shot = WaitForTori();
+    ASSERT_EQ(shot.width, 1280);
+    const ColourCounts counts = Count(shot, 0, shot.width);
+    EXPECT_TRUE(counts.AllFour()) << "yellow " << counts.counts[kYellow] << ", red " << counts.counts[kRed]
+                                  << ", pinkish white " << counts.counts[kPinkishWhite] << ", blue "
+                                  << counts.counts[kBlue];
+    // 4:3 on a 16:10 screen: the picture is 1067 pixels wide, centred, with
+    // black bars of 106 pixels on either side.
+    for (int y = 0; y < shot.height; y += 8) {
+        for (int x : {0, 50, 100, 1180, 1230, 1279}) ASSERT_EQ(shot.At(x, y), 0u) << x << ", " << y;
+    }
+    Key("Escape");
+    ExpectEndsWithZero();
+}
+
+TEST_F(ProgramInWindow, WindowShowsTheFourToriAndEndsOnEscape) {
+    Start(true);
+    const ColourCounts counts = Count(WaitForTori(), 0, 1280);
+    EXPECT_TRUE(counts.AllFour());
+    Key("Escape");
+    ExpectEndsWithZero();
+}
+
+TEST_F(ProgramInWindow, AltF4Closes) {
+    Start(true);
+    Key("alt+F4");
+    ExpectEndsWithZero();
+}
+
+TEST_F(ProgramInWindow, CloseButtonCloses) {
+    Start(true);
+    x_.RequestClose(window_);
+    ExpectEndsWithZero();
+}
+
+TEST_F(ProgramInWindow, OtherKeysDoNotClose) {
+    Start(true);
+    WaitForTori();
+    for (const char* key : {"a", "space", "Return", "F4", "shift+q", "ctrl+c", "Left"}) Key(key);
+    // Keys are handled before the next frame; give the program a moment to
+    // have handled them, then see it still drawing.
+    std::this_thread::sleep_for(seconds(1));
+    EXPECT_TRUE(program_->Running());
+    EXPECT_TRUE(Count(WaitForTori(), 0, 1280).AllFour());
+    Key("Escape");
+    ExpectEndsWithZero();
+}
+
+}  // namespace
+}  // namespace qv::e2e
