@@ -121,6 +121,7 @@ typedef struct tagCREATESTRUCTA {
 #define WM_MBUTTONDOWN 0x0207
 #define WM_MBUTTONUP 0x0208
 #define WM_MOUSEWHEEL 0x020A
+#define WM_USER 0x0400
 
 // WM_ACTIVATE states.
 #define WA_INACTIVE 0

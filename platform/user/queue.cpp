@@ -79,6 +79,8 @@ bool Retrieve(MSG& out, HWND filter, UINT filterMin, UINT filterMax, bool remove
 // The window filter of Peek/GetMessageA is null, -1, or a live window.
 bool ValidFilter(HWND filter) { return !filter || filter == kThreadMessagesOnly || FindWindow(filter); }
 
+std::string FilterText(UINT message) { return message ? MessageText(message) : "0"; }
+
 bool Post(std::deque<MSG>& messages, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (messages.size() >= kQueueLimit) return false;
     messages.push_back(MSG{window, message, wParam, lParam, 0, {0, 0}});
@@ -145,8 +147,8 @@ extern "C" BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT
     if (any) *msg = found;
     trace.Arg(any ? user::RecordText(&found) : msg ? "&msg" : "NULL")
         .Arg(user::WindowText(window))
-        .Arg(user::MessageText(filterMin))
-        .Arg(user::MessageText(filterMax))
+        .Arg(user::FilterText(filterMin))
+        .Arg(user::FilterText(filterMax))
         .Arg(remove ? "PM_REMOVE" : "PM_NOREMOVE");
     if (!valid) {
         trace.Result("FALSE", msg ? "no such window" : "no message record");
@@ -161,8 +163,8 @@ extern "C" BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT 
     auto finish = [&](const MSG* record, BOOL result, std::string_view why = {}) {
         trace.Arg(record ? user::RecordText(record) : msg ? "&msg" : "NULL")
             .Arg(user::WindowText(window))
-            .Arg(user::MessageText(filterMin))
-            .Arg(user::MessageText(filterMax))
+            .Arg(user::FilterText(filterMin))
+            .Arg(user::FilterText(filterMax))
             .Result(std::to_string(result), why);
         return result;
     };
