@@ -65,30 +65,27 @@ std::string MessageText(UINT message) {
 
 namespace {
 
+constexpr control::NamedValue kKeyNames[] = {
+    {VK_BACK, "VK_BACK"},       {VK_TAB, "VK_TAB"},         {VK_RETURN, "VK_RETURN"},     {VK_SHIFT, "VK_SHIFT"},
+    {VK_CONTROL, "VK_CONTROL"}, {VK_MENU, "VK_MENU"},       {VK_PAUSE, "VK_PAUSE"},       {VK_CAPITAL, "VK_CAPITAL"},
+    {VK_ESCAPE, "VK_ESCAPE"},   {VK_SPACE, "VK_SPACE"},     {VK_PRIOR, "VK_PRIOR"},       {VK_NEXT, "VK_NEXT"},
+    {VK_END, "VK_END"},         {VK_HOME, "VK_HOME"},       {VK_LEFT, "VK_LEFT"},         {VK_UP, "VK_UP"},
+    {VK_RIGHT, "VK_RIGHT"},     {VK_DOWN, "VK_DOWN"},       {VK_SNAPSHOT, "VK_SNAPSHOT"}, {VK_INSERT, "VK_INSERT"},
+    {VK_DELETE, "VK_DELETE"},   {VK_LWIN, "VK_LWIN"},       {VK_RWIN, "VK_RWIN"},         {VK_APPS, "VK_APPS"},
+    {VK_MULTIPLY, "VK_MULTIPLY"}, {VK_ADD, "VK_ADD"},       {VK_SUBTRACT, "VK_SUBTRACT"}, {VK_DECIMAL, "VK_DECIMAL"},
+    {VK_DIVIDE, "VK_DIVIDE"},   {VK_NUMLOCK, "VK_NUMLOCK"}, {VK_SCROLL, "VK_SCROLL"},     {VK_LSHIFT, "VK_LSHIFT"},
+    {VK_RSHIFT, "VK_RSHIFT"},   {VK_LCONTROL, "VK_LCONTROL"}, {VK_RCONTROL, "VK_RCONTROL"}, {VK_LMENU, "VK_LMENU"},
+    {VK_RMENU, "VK_RMENU"},
+};
+
 std::string KeyText(WPARAM key) {
-    std::string name = control::Enum(key, {{VK_BACK, "VK_BACK"},         {VK_TAB, "VK_TAB"},
-                                           {VK_RETURN, "VK_RETURN"},     {VK_SHIFT, "VK_SHIFT"},
-                                           {VK_CONTROL, "VK_CONTROL"},   {VK_MENU, "VK_MENU"},
-                                           {VK_PAUSE, "VK_PAUSE"},       {VK_CAPITAL, "VK_CAPITAL"},
-                                           {VK_ESCAPE, "VK_ESCAPE"},     {VK_SPACE, "VK_SPACE"},
-                                           {VK_PRIOR, "VK_PRIOR"},       {VK_NEXT, "VK_NEXT"},
-                                           {VK_END, "VK_END"},           {VK_HOME, "VK_HOME"},
-                                           {VK_LEFT, "VK_LEFT"},         {VK_UP, "VK_UP"},
-                                           {VK_RIGHT, "VK_RIGHT"},       {VK_DOWN, "VK_DOWN"},
-                                           {VK_SNAPSHOT, "VK_SNAPSHOT"}, {VK_INSERT, "VK_INSERT"},
-                                           {VK_DELETE, "VK_DELETE"},     {VK_LWIN, "VK_LWIN"},
-                                           {VK_RWIN, "VK_RWIN"},         {VK_APPS, "VK_APPS"},
-                                           {VK_F1, "VK_F1"},             {VK_F4, "VK_F4"},
-                                           {VK_F12, "VK_F12"},           {VK_NUMLOCK, "VK_NUMLOCK"},
-                                           {VK_SCROLL, "VK_SCROLL"},     {VK_LSHIFT, "VK_LSHIFT"},
-                                           {VK_RSHIFT, "VK_RSHIFT"},     {VK_LCONTROL, "VK_LCONTROL"},
-                                           {VK_RCONTROL, "VK_RCONTROL"}, {VK_LMENU, "VK_LMENU"},
-                                           {VK_RMENU, "VK_RMENU"}});
-    bool named = name != std::to_string(key);
-    if (named) return name;
-    // Letter and digit keys are their upper-case characters; function keys count on from VK_F1.
+    for (const control::NamedValue& name : kKeyNames) {
+        if (name.value == key) return name.name;
+    }
+    // Letter and digit keys are their upper-case characters; the numbered
+    // keys count on from VK_F1 and VK_NUMPAD0.
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string("'") + char(key) + "'";
-    if (key > VK_F1 && key < VK_F12) return "VK_F" + std::to_string(key - VK_F1 + 1);
+    if (key >= VK_F1 && key <= VK_F12) return "VK_F" + std::to_string(key - VK_F1 + 1);
     if (key >= VK_NUMPAD0 && key <= VK_NUMPAD0 + 9) return "VK_NUMPAD" + std::to_string(key - VK_NUMPAD0);
     return HexText(key);
 }

@@ -160,26 +160,27 @@ extern "C" BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT
 
 extern "C" BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
     control::CallTrace trace("GetMessageA");
-    auto finish = [&](const MSG* record, BOOL result, std::string_view why = {}) {
-        trace.Arg(record ? user::RecordText(record) : msg ? "&msg" : "NULL")
+    auto finish = [&](BOOL result, std::string_view why = {}) {
+        trace.Arg(result != -1 ? user::RecordText(msg) : msg ? "&msg" : "NULL")
             .Arg(user::WindowText(window))
             .Arg(user::FilterText(filterMin))
             .Arg(user::FilterText(filterMax))
             .Result(std::to_string(result), why);
         return result;
     };
-    if (!msg) return finish(nullptr, -1, "no message record");
-    if (!user::ValidFilter(window)) return finish(nullptr, -1, "no such window");
-    if (control::TakeFault("GetMessageA", E_FAIL) != S_OK) return finish(nullptr, -1, "injected fault");
+    if (!msg) return finish(-1, "no message record");
+    // On an error the record is cleared, so that a caller who dispatches it
+    // anyway does not handle the previous message a second time.
+    *msg = MSG{};
+    if (!user::ValidFilter(window)) return finish(-1, "no such window");
+    if (control::TakeFault("GetMessageA", E_FAIL) != S_OK) return finish(-1, "injected fault");
     display::Backend& backend = display::Active();
     backend.PumpInput(0);
-    MSG found{};
-    while (!user::Retrieve(found, window, filterMin, filterMax, true)) {
+    while (!user::Retrieve(*msg, window, filterMin, filterMax, true)) {
         // Waiting is only worth it while input can still arrive; otherwise
         // the call would never return.
-        if (!backend.PumpInput(-1) && !user::Retrieve(found, window, filterMin, filterMax, true))
-            return finish(nullptr, -1, "no message is queued and no input can arrive");
+        if (!backend.PumpInput(-1) && !user::Retrieve(*msg, window, filterMin, filterMax, true))
+            return finish(-1, "no message is queued and no input can arrive");
     }
-    *msg = found;
-    return finish(msg, found.message == WM_QUIT ? 0 : 1);
+    return finish(msg->message == WM_QUIT ? 0 : 1);
 }

@@ -177,11 +177,13 @@ TEST_F(MessageQueue, RefusesBadArguments) {
     EXPECT_EQ(DispatchMessageA(&msg), 0);
 }
 
-TEST_F(MessageQueue, GetMessageFaultReturnsMinusOne) {
+TEST_F(MessageQueue, GetMessageFaultReturnsMinusOneAndClearsTheRecord) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     control::InjectFault("GetMessageA");
-    MSG msg;
+    MSG msg{window, WM_KEYDOWN, VK_ESCAPE, 1, 0, {0, 0}};
     EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), -1);
+    EXPECT_EQ(msg.hwnd, nullptr) << "the previous message is not handled twice";
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_NULL));
     EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), 1) << "the message was kept";
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_CLOSE));
 }
