@@ -176,11 +176,12 @@ extern "C" BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT 
     if (control::TakeFault("GetMessageA", E_FAIL) != S_OK) return finish(-1, "injected fault");
     display::Backend& backend = display::Active();
     backend.PumpInput(0);
+    // Waiting is only worth it while input can still arrive; otherwise the
+    // call would never return.
+    bool inputCanArrive = true;
     while (!user::Retrieve(*msg, window, filterMin, filterMax, true)) {
-        // Waiting is only worth it while input can still arrive; otherwise
-        // the call would never return.
-        if (!backend.PumpInput(-1) && !user::Retrieve(*msg, window, filterMin, filterMax, true))
-            return finish(-1, "no message is queued and no input can arrive");
+        if (!inputCanArrive) return finish(-1, "no message is queued and no input can arrive");
+        inputCanArrive = backend.PumpInput(-1);
     }
     return finish(msg->message == WM_QUIT ? 0 : 1);
 }
