@@ -7,6 +7,8 @@
 #include "ddraw/trace_text.h"
 
 #include "display/display.h"
+#include "user/desktop.h"
+#include "user/names.h"
 
 #include <cstdio>
 
@@ -42,7 +44,7 @@ HRESULT DirectDraw::SetCooperativeLevel(HWND window, DWORD flags) {
     return Call(
         "IDirectDraw::SetCooperativeLevel", DDERR_EXCLUSIVEMODEALREADYSET, [&] { return SetLevel(window, flags); },
         [&](control::CallTrace& trace) {
-            trace.Arg(window ? "window" : "NULL").Arg(CooperativeFlagsText(flags));
+            trace.Arg(user::WindowText(window)).Arg(CooperativeFlagsText(flags));
         });
 }
 
@@ -54,7 +56,9 @@ Outcome DirectDraw::SetLevel(HWND window, DWORD flags) {
         return Refuse(DDERR_INVALIDPARAMS, "DDSCL_EXCLUSIVE and DDSCL_FULLSCREEN go together");
     if (exclusive == normal) return Refuse(DDERR_INVALIDPARAMS, "either DDSCL_NORMAL or DDSCL_EXCLUSIVE");
     if ((flags & DDSCL_ALLOWMODEX) && !exclusive) return Refuse(DDERR_INVALIDPARAMS, "DDSCL_ALLOWMODEX needs exclusive mode");
-    if (window && !IsWindow(window)) return Refuse(DDERR_INVALIDPARAMS, "not a window");
+    // The window layer's own lookup: IsWindow would put a call on the trace
+    // that the caller never made.
+    if (window && !user::FindWindow(window)) return Refuse(DDERR_INVALIDPARAMS, "not a window");
     if (normal) {
         GiveBackDisplay();
         window_ = window;
