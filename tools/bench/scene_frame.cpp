@@ -40,7 +40,7 @@ std::vector<WorldMatrices> RecordMotion(uint32_t seed, std::size_t count) {
     return frames;
 }
 
-bool SceneFrame::Init() {
+bool SceneFrame::Init(float sampleShift) {
     if (!BuildTorusMesh()) return false;
     color_.assign(std::size_t{kWidth} * kHeight, 0);
     depth_.assign(std::size_t{kWidth} * kHeight, 0xFFFFFFFFu);
@@ -63,7 +63,7 @@ bool SceneFrame::Init() {
     call_.states.zEnable = true;
     call_.states.zFunc = pipeline::Compare::LessEqual;
     call_.states.shadeMode = pipeline::ShadeMode::Gouraud;
-    call_.viewport = {0, 0, kWidth, kHeight, -1, 1, 2, 2, 0, 1};
+    call_.viewport = {0, 0, kWidth, kHeight, -1 + 2 * sampleShift / kWidth, 1 - 2 * sampleShift / kHeight, 2, 2, 0, 1};
     return true;
 }
 

@@ -25,8 +25,11 @@ class SceneFrame {
 public:
     static constexpr uint32_t kWidth = 800, kHeight = 600;
 
-    // False when the mesh cannot be built.
-    bool Init();
+    // False when the mesh cannot be built. With a sample shift, the clip
+    // window moves so that pixel (x, y) shows the picture at (x + shift,
+    // y + shift): 0.5 samples where renderers with pixel centres at
+    // half-integer coordinates (OpenGL) do.
+    bool Init(float sampleShift = 0);
 
     // Clears colour and depth and draws the four tori with materialTable[k].
     void Draw(const WorldMatrices& world);
