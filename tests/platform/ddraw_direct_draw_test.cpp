@@ -8,6 +8,23 @@
 namespace qv::ddraw::testing {
 namespace {
 
+// A display that cannot be taken, or cannot show any mode.
+class RefusingDisplay : public display::HeadlessBackend {
+public:
+    explicit RefusingDisplay(bool opens) : opens_(opens) {}
+    bool Open(HWND, std::string& error) override {
+        error = "no display here";
+        return opens_;
+    }
+    bool SetMode(uint32_t, uint32_t, uint32_t, std::string& error) override {
+        error = "mode rejected by the monitor";
+        return false;
+    }
+
+private:
+    bool opens_;
+};
+
 class DirectDrawContract : public PlatformTest {
 protected:
     // DirectDraw in exclusive mode at 800 x 600 x 32.
@@ -85,6 +102,19 @@ TEST_F(DirectDrawContract, DisplayModesAreTheOfferedOnesInExclusiveMode) {
     control::SetDisplayModes({{640, 480, 32}});
     EXPECT_EQ(dd->SetDisplayMode(800, 600, 32), DDERR_INVALIDMODE) << "a display that refuses 800 x 600 x 32";
     EXPECT_EQ(dd->RestoreDisplayMode(), DD_OK);
+}
+
+TEST_F(DirectDrawContract, ADisplayBackEndThatFailsIsReportedWithItsReason) {
+    display::Install(std::make_unique<RefusingDisplay>(false));
+    RecordTrace();
+    ASSERT_EQ(DirectDrawCreate(nullptr, &objects.directDraw, nullptr), DD_OK);
+    EXPECT_EQ(objects.directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DDERR_GENERIC);
+    EXPECT_THAT(traceLines.back(), ::testing::EndsWith("-> DDERR_GENERIC: display: no display here"));
+    display::Install(std::make_unique<RefusingDisplay>(true));
+    ASSERT_EQ(objects.directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+    EXPECT_EQ(objects.directDraw->SetDisplayMode(800, 600, 32), DDERR_UNSUPPORTEDMODE);
+    EXPECT_THAT(traceLines.back(), ::testing::EndsWith(": display: mode rejected by the monitor"));
+    ReleaseAll();
 }
 
 TEST_F(DirectDrawContract, ThePrimarySurfaceIsAFlippingChainInTheModesSize) {
