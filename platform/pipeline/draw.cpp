@@ -4,6 +4,7 @@
 // straight on to setup and traversal.
 #include <algorithm>
 
+#include "pipeline/batch.h"
 #include "pipeline/clip.h"
 #include "pipeline/geometry.h"
 #include "pipeline/lighting.h"
@@ -15,13 +16,6 @@
 
 namespace qv::pipeline {
 namespace {
-
-struct Batch {
-    ClipVertex clip[kBatchVertices];
-    uint32_t outcode[kBatchVertices];
-    ScreenVertex screen[kBatchVertices];  // valid where outcode is 0
-    LitBatch lit;
-};
 
 // What the render states ask for; false when one holds a value the platform
 // does not define, in which case nothing is drawn.
@@ -67,39 +61,32 @@ void Draw(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, c
 }
 
 // A triangle crossing a clip plane: clip, project, draw as a fan.
-void DrawClipped(const ClipVertex* v, uint32_t planes, const Context& ctx) {
-    ClipVertex poly[kMaxPolygonVertices] = {v[0], v[1], v[2]};
+void DrawClipped(const VertexBatch& batch, std::size_t first, uint32_t planes, const Context& ctx) {
+    ClipVertex poly[kMaxPolygonVertices] = {batch.Clip(first), batch.Clip(first + 1), batch.Clip(first + 2)};
+    const ClipVertex v0 = poly[0];
     const int n = ClipPolygon(poly, 3, planes, ctx.mapping);
     ScreenVertex screen[kMaxPolygonVertices];
     for (int i = 0; i < n; ++i) {
         if (!ToScreen(poly[i], ctx.mapping, screen[i])) return;
     }
     // Flat shading keeps the colour of the triangle's first vertex.
-    ScreenVertex first{0, 0, 0, v[0].r, v[0].g, v[0].b};
-    for (int i = 1; i + 1 < n; ++i) Draw(screen[0], screen[i], screen[i + 1], ctx.states.flat ? &first : nullptr, ctx);
+    const ScreenVertex flat{0, 0, 0, v0.r, v0.g, v0.b};
+    for (int i = 1; i + 1 < n; ++i) Draw(screen[0], screen[i], screen[i + 1], ctx.states.flat ? &flat : nullptr, ctx);
 }
 
-void DrawBatch(const Vertex* in, std::size_t count, const Matrix& toClip, const DrawCall& call, Batch& batch,
+void DrawBatch(const Vertex* in, std::size_t count, const Matrix& toClip, const DrawCall& call, VertexBatch& batch,
                const Context& ctx) {
-    TransformPositions(in, count, toClip, batch.clip);
-    LightBatch(in, count, call, batch.lit);
-    for (std::size_t i = 0; i < count; ++i) {
-        ClipVertex& v = batch.clip[i];
-        v.r = batch.lit.r[i];
-        v.g = batch.lit.g[i];
-        v.b = batch.lit.b[i];
-        uint32_t code = Outcode(v, ctx.mapping);
-        if (code == 0 && !ToScreen(v, ctx.mapping, batch.screen[i])) code = kOutsideInvalid;
-        batch.outcode[i] = code;
-    }
+    TransformPositions(in, count, toClip, batch);
+    LightBatch(in, count, call, batch);
+    ProjectBatch(batch, count, ctx.mapping);
     for (std::size_t i = 0; i + 2 < count; i += 3) {
         const uint32_t c0 = batch.outcode[i], c1 = batch.outcode[i + 1], c2 = batch.outcode[i + 2];
         const uint32_t any = c0 | c1 | c2;
         if (any == 0) {
-            const ScreenVertex* s = &batch.screen[i];
-            Draw(s[0], s[1], s[2], ctx.states.flat ? &s[0] : nullptr, ctx);
+            const ScreenVertex a = batch.Screen(i), b = batch.Screen(i + 1), c = batch.Screen(i + 2);
+            Draw(a, b, c, ctx.states.flat ? &a : nullptr, ctx);
         } else if (!(any & kOutsideInvalid) && (c0 & c1 & c2) == 0) {
-            DrawClipped(&batch.clip[i], any, ctx);
+            DrawClipped(batch, i, any, ctx);
         }
     }
 }
@@ -116,7 +103,7 @@ void DrawTriangleList(const Target& target, const DrawCall& call) {
     const Surface surface = MakeSurface(target, call.viewport);
     if ((!surface.color && !surface.depth) || surface.x0 >= surface.x1 || surface.y0 >= surface.y1) return;
 
-    thread_local Batch batch;
+    thread_local VertexBatch batch;
     const Context ctx{surface, mapping, states};
     const Matrix toClip = Multiply(Multiply(call.world, call.view), call.projection);
     const std::size_t total = call.vertexCount / 3 * 3;

@@ -2,6 +2,7 @@
 // clip space to the target that the viewport defines.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "pipeline/pipeline.h"
@@ -54,8 +55,13 @@ struct ScreenMapping {
 // negative extent, or values that are not finite).
 bool MakeScreenMapping(const Viewport& viewport, ScreenMapping& mapping);
 
-// The planes (bits by PlaneIndex) the point lies outside of, or kOutsideInvalid.
-uint32_t Outcode(const ClipVertex& v, const ScreenMapping& mapping);
+struct VertexBatch;
+
+// For count vertices of the batch: the planes (bits by PlaneIndex) each lies
+// outside of, or kOutsideInvalid when a coordinate is not finite; and for
+// those inside every plane, the position on the target (kOutsideInvalid
+// instead where that is not finite).
+void ProjectBatch(VertexBatch& batch, std::size_t count, const ScreenMapping& mapping);
 
 // Projects a vertex inside every plane to the target; false when the result is
 // not finite (the caller drops the triangle).

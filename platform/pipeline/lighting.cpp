@@ -14,6 +14,10 @@
 
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qv::pipeline {
 namespace {
 
@@ -55,23 +59,49 @@ bool EyePosition(const Matrix& view, Vec& eye) {
     return std::isfinite(eye.x) && std::isfinite(eye.y) && std::isfinite(eye.z);
 }
 
-// World-space positions and unit normals of the batch.
-void ToWorld(const Vertex* in, std::size_t count, const Matrix& world, LitBatch& out) {
+// World-space positions and normals of the batch; normals not yet unit length.
+void ToWorld(const Vertex* in, std::size_t count, const Matrix& world, VertexBatch& out) {
     const auto& m = world.m;
     for (std::size_t i = 0; i < count; ++i) {
         const Vertex& v = in[i];
         out.px[i] = v.x * m[0][0] + v.y * m[1][0] + v.z * m[2][0] + m[3][0];
         out.py[i] = v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1] + m[3][1];
         out.pz[i] = v.x * m[0][2] + v.y * m[1][2] + v.z * m[2][2] + m[3][2];
-        const float nx = v.nx * m[0][0] + v.ny * m[1][0] + v.nz * m[2][0];
-        const float ny = v.nx * m[0][1] + v.ny * m[1][1] + v.nz * m[2][1];
-        const float nz = v.nx * m[0][2] + v.ny * m[1][2] + v.nz * m[2][2];
-        const float inv = 1.0f / std::sqrt(nx * nx + ny * ny + nz * nz);  // NaN / inf end up as 0 colour
-        out.nx[i] = nx * inv;
-        out.ny[i] = ny * inv;
-        out.nz[i] = nz * inv;
+        out.nx[i] = v.nx * m[0][0] + v.ny * m[1][0] + v.nz * m[2][0];
+        out.ny[i] = v.nx * m[0][1] + v.ny * m[1][1] + v.nz * m[2][1];
+        out.nz[i] = v.nx * m[0][2] + v.ny * m[1][2] + v.nz * m[2][2];
     }
 }
+
+// The two loops every draw runs, four vertices at a time where SSE2 is
+// there (the scalar loops would not vectorize: sqrt may set errno). A zero
+// or non-finite normal ends up NaN, and so as colour 0.
+#if defined(__SSE2__)
+
+void NormalizeNormals(std::size_t count, VertexBatch& b) {
+    const __m128 one = _mm_set1_ps(1.0f);
+    for (std::size_t i = 0; i < count; i += 4) {
+        const __m128 x = _mm_load_ps(b.nx + i), y = _mm_load_ps(b.ny + i), z = _mm_load_ps(b.nz + i);
+        const __m128 len2 = _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, x), _mm_mul_ps(y, y)), _mm_mul_ps(z, z));
+        const __m128 inv = _mm_div_ps(one, _mm_sqrt_ps(len2));
+        _mm_store_ps(b.nx + i, _mm_mul_ps(x, inv));
+        _mm_store_ps(b.ny + i, _mm_mul_ps(y, inv));
+        _mm_store_ps(b.nz + i, _mm_mul_ps(z, inv));
+    }
+}
+
+#else
+
+void NormalizeNormals(std::size_t count, VertexBatch& b) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const float inv = 1.0f / std::sqrt(b.nx[i] * b.nx[i] + b.ny[i] * b.ny[i] + b.nz[i] * b.nz[i]);
+        b.nx[i] *= inv;
+        b.ny[i] *= inv;
+        b.nz[i] *= inv;
+    }
+}
+
+#endif
 
 // Everything about one light that stays the same over a draw.
 struct LightTerms {
@@ -130,8 +160,33 @@ bool MakeLightTerms(const Light& light, const DrawCall& call, LightTerms& t) {
 }
 
 // The common case, and the one worth keeping fast: a point light without
-// attenuation or highlight. Written as a plain loop over arrays for the vectorizer.
-void AddPlainPointLight(const LightTerms& t, std::size_t count, LitBatch& b) {
+// attenuation or highlight.
+#if defined(__SSE2__)
+
+void AddPlainPointLight(const LightTerms& t, std::size_t count, VertexBatch& b) {
+    const __m128 range2 = _mm_set1_ps(t.range >= 0 ? t.range * t.range : -1);  // NaN range: never lit
+    const __m128 lx0 = _mm_set1_ps(t.position.x), ly0 = _mm_set1_ps(t.position.y), lz0 = _mm_set1_ps(t.position.z);
+    const __m128 dr = _mm_set1_ps(t.diffuse.r), dg = _mm_set1_ps(t.diffuse.g), db = _mm_set1_ps(t.diffuse.b);
+    const __m128 zero = _mm_setzero_ps();
+    for (std::size_t i = 0; i < count; i += 4) {
+        const __m128 lx = _mm_sub_ps(lx0, _mm_load_ps(b.px + i)), ly = _mm_sub_ps(ly0, _mm_load_ps(b.py + i)),
+                     lz = _mm_sub_ps(lz0, _mm_load_ps(b.pz + i));
+        const __m128 d2 = _mm_add_ps(_mm_add_ps(_mm_mul_ps(lx, lx), _mm_mul_ps(ly, ly)), _mm_mul_ps(lz, lz));
+        const __m128 dot = _mm_add_ps(_mm_add_ps(_mm_mul_ps(_mm_load_ps(b.nx + i), lx), _mm_mul_ps(_mm_load_ps(b.ny + i), ly)),
+                                      _mm_mul_ps(_mm_load_ps(b.nz + i), lz));
+        const __m128 ndl = _mm_div_ps(dot, _mm_sqrt_ps(d2));
+        // Lit where N.L > 0 and within range; NaN compares false.
+        const __m128 lit = _mm_and_ps(_mm_cmpgt_ps(ndl, zero), _mm_cmple_ps(d2, range2));
+        const __m128 k = _mm_and_ps(lit, ndl);
+        _mm_store_ps(b.r + i, _mm_add_ps(_mm_load_ps(b.r + i), _mm_mul_ps(dr, k)));
+        _mm_store_ps(b.g + i, _mm_add_ps(_mm_load_ps(b.g + i), _mm_mul_ps(dg, k)));
+        _mm_store_ps(b.b + i, _mm_add_ps(_mm_load_ps(b.b + i), _mm_mul_ps(db, k)));
+    }
+}
+
+#else
+
+void AddPlainPointLight(const LightTerms& t, std::size_t count, VertexBatch& b) {
     const float range2 = t.range >= 0 ? t.range * t.range : -1;  // NaN range: never lit
     for (std::size_t i = 0; i < count; ++i) {
         const float lx = t.position.x - b.px[i], ly = t.position.y - b.py[i], lz = t.position.z - b.pz[i];
@@ -144,7 +199,9 @@ void AddPlainPointLight(const LightTerms& t, std::size_t count, LitBatch& b) {
     }
 }
 
-void AddLight(const LightTerms& t, bool hasEye, Vec eye, std::size_t count, LitBatch& b) {
+#endif
+
+void AddLight(const LightTerms& t, bool hasEye, Vec eye, std::size_t count, VertexBatch& b) {
     const bool specular = hasEye && (t.specular.r != 0 || t.specular.g != 0 || t.specular.b != 0);
     for (std::size_t i = 0; i < count; ++i) {
         const Vec p{b.px[i], b.py[i], b.pz[i]}, n{b.nx[i], b.ny[i], b.nz[i]};
@@ -189,8 +246,9 @@ void AddLight(const LightTerms& t, bool hasEye, Vec eye, std::size_t count, LitB
 
 }  // namespace
 
-void LightBatch(const Vertex* in, std::size_t count, const DrawCall& call, LitBatch& out) {
+void LightBatch(const Vertex* in, std::size_t count, const DrawCall& call, VertexBatch& out) {
     ToWorld(in, count, call.world, out);
+    NormalizeNormals(count, out);
     const Material& mat = call.material;
     const Color base{mat.emissive.r + mat.ambient.r * call.ambient.r, mat.emissive.g + mat.ambient.g * call.ambient.g,
                      mat.emissive.b + mat.ambient.b * call.ambient.b, 0};

@@ -3,7 +3,6 @@
 // loop itself tests nothing but depth.
 #include "pipeline/raster.h"
 
-#include <algorithm>
 
 namespace qv::pipeline {
 namespace {
@@ -40,21 +39,21 @@ private:
     int64_t d_ = 1, quotient_ = 0, rest_ = 0, stepQuotient_ = 0, stepRest_ = 0;
 };
 
-// The covered pixels of each row: for an edge rising in x, the first column
-// k with e + stepX * k >= 0 is ceil(-e / stepX); for a falling one the last
-// is floor(e / -stepX); a flat edge (stepX 0) either holds for the whole row or not at all.
+// The covered pixels of each row. For an edge rising in x the first column
+// k with e + stepX * k >= 0 is ceil(-e / stepX); for a falling one the last is
+// floor(e / -stepX); a flat edge (stepX 0) holds for the whole row or not at
+// all, its sign tracked as floor(e / 1). All three are stepped every row, and
+// the bounds picked without branches.
 class Spans {
 public:
     explicit Spans(const TriangleSetup& t) {
         for (int i = 0; i < 3; ++i) {
             const int64_t a = t.stepX[i];
+            kind_[i] = a > 0 ? kRising : (a < 0 ? kFalling : kFlat);
             if (a > 0) {
-                rising_[risingCount_++].Init(-t.edge[i], a, -t.stepY[i]);
-            } else if (a < 0) {
-                falling_[fallingCount_++].Init(t.edge[i], -a, t.stepY[i]);
+                bound_[i].Init(-t.edge[i], a, -t.stepY[i]);
             } else {
-                flat_[flatCount_] = t.edge[i];
-                flatStep_[flatCount_++] = t.stepY[i];
+                bound_[i].Init(t.edge[i], a < 0 ? -a : 1, t.stepY[i]);
             }
         }
     }
@@ -63,23 +62,22 @@ public:
     void Row(int64_t width, int64_t& first, int64_t& last) const {
         first = 0;
         last = width - 1;
-        for (int i = 0; i < risingCount_; ++i) first = std::max(first, rising_[i].Ceil());
-        for (int i = 0; i < fallingCount_; ++i) last = std::min(last, falling_[i].Floor());
-        for (int i = 0; i < flatCount_; ++i) {
-            if (flat_[i] < 0) last = -1;
+        for (int i = 0; i < 3; ++i) {
+            const int64_t ceil = bound_[i].Ceil(), floor = bound_[i].Floor();
+            first = kind_[i] == kRising && ceil > first ? ceil : first;
+            last = kind_[i] == kFalling && floor < last ? floor : last;
+            last = kind_[i] == kFlat && floor < 0 ? -1 : last;
         }
     }
 
     void Step() {
-        for (int i = 0; i < risingCount_; ++i) rising_[i].Step();
-        for (int i = 0; i < fallingCount_; ++i) falling_[i].Step();
-        for (int i = 0; i < flatCount_; ++i) flat_[i] += flatStep_[i];
+        for (FloorDivision& b : bound_) b.Step();
     }
 
 private:
-    FloorDivision rising_[3], falling_[3];
-    int64_t flat_[3] = {}, flatStep_[3] = {};
-    int risingCount_ = 0, fallingCount_ = 0, flatCount_ = 0;
+    enum Kind { kRising, kFalling, kFlat };
+    FloorDivision bound_[3];
+    Kind kind_[3];
 };
 
 void Prefetch(const uint32_t* p) {
@@ -90,9 +88,15 @@ void Prefetch(const uint32_t* p) {
 #endif
 }
 
-uint32_t Channel(float v) { return static_cast<uint32_t>(std::min(std::max(v, 0.0f), 255.0f)); }
+uint32_t Channel(float v) {
+    v = v > 0 ? v : 0;
+    return static_cast<uint32_t>(v < 255 ? v : 255);
+}
 
-uint32_t Depth(double v) { return static_cast<uint32_t>(std::min(std::max(v, 0.0), 4294967295.0)); }
+uint32_t Depth(double v) {
+    v = v > 0 ? v : 0;
+    return static_cast<uint32_t>(v < 4294967295.0 ? v : 4294967295.0);
+}
 
 template <bool DepthTest, bool DepthWrite, bool ColorWrite>
 void Traverse(const TriangleSetup& t, const Surface& s, uint32_t compare) {
@@ -104,16 +108,18 @@ void Traverse(const TriangleSetup& t, const Surface& s, uint32_t compare) {
         if constexpr (DepthTest) Prefetch(s.depth + static_cast<std::size_t>(y) * s.depthPitch + t.minX);
     }
     const int64_t width = int64_t{t.maxX} - t.minX + 1;
-    for (int32_t y = t.minY; y <= t.maxY; ++y, spans.Step()) {
+    // Attributes at the start of each row, then of each span.
+    double zRow = t.z;
+    float rRow = t.r, gRow = t.g, bRow = t.b;
+    for (int32_t y = t.minY; y <= t.maxY;
+         ++y, spans.Step(), zRow += t.dzdy, rRow += t.drdy, gRow += t.dgdy, bRow += t.dbdy) {
         int64_t first, last;
         spans.Row(width, first, last);
         if (first > last) continue;
 
-        const double dx = double(first), dy = double(y - t.minY);
-        double z = t.z + t.dzdx * dx + t.dzdy * dy;
-        float r = static_cast<float>(t.r + t.drdx * dx + t.drdy * dy);
-        float g = static_cast<float>(t.g + t.dgdx * dx + t.dgdy * dy);
-        float b = static_cast<float>(t.b + t.dbdx * dx + t.dbdy * dy);
+        const float dx = float(first);
+        double z = zRow + t.dzdx * double(first);
+        float r = rRow + t.drdx * dx, g = gRow + t.dgdx * dx, b = bRow + t.dbdx * dx;
         const int32_t x0 = t.minX + int32_t(first), x1 = t.minX + int32_t(last);
         uint32_t* color = ColorWrite ? s.color + static_cast<std::size_t>(y) * s.colorPitch : nullptr;
         uint32_t* depth = DepthTest ? s.depth + static_cast<std::size_t>(y) * s.depthPitch : nullptr;

@@ -12,14 +12,14 @@ Matrix Multiply(const Matrix& a, const Matrix& b) {
     return r;
 }
 
-void TransformPositions(const Vertex* in, std::size_t count, const Matrix& m, ClipVertex* out) {
+void TransformPositions(const Vertex* in, std::size_t count, const Matrix& m, VertexBatch& out) {
     const auto& t = m.m;
     for (std::size_t i = 0; i < count; ++i) {
         const Vertex& v = in[i];
-        out[i].x = v.x * t[0][0] + v.y * t[1][0] + v.z * t[2][0] + t[3][0];
-        out[i].y = v.x * t[0][1] + v.y * t[1][1] + v.z * t[2][1] + t[3][1];
-        out[i].z = v.x * t[0][2] + v.y * t[1][2] + v.z * t[2][2] + t[3][2];
-        out[i].w = v.x * t[0][3] + v.y * t[1][3] + v.z * t[2][3] + t[3][3];
+        out.x[i] = v.x * t[0][0] + v.y * t[1][0] + v.z * t[2][0] + t[3][0];
+        out.y[i] = v.x * t[0][1] + v.y * t[1][1] + v.z * t[2][1] + t[3][1];
+        out.z[i] = v.x * t[0][2] + v.y * t[1][2] + v.z * t[2][2] + t[3][2];
+        out.w[i] = v.x * t[0][3] + v.y * t[1][3] + v.z * t[2][3] + t[3][3];
     }
 }
 

@@ -3,22 +3,41 @@
 // clipY - clipHeight (bottom), z / w from minZ to maxZ, mapped to depth 0..1.
 // Pixel centres sit at integer coordinates: the left edge of the viewport
 // passes through the centres of its first column.
-#include <cmath>
 #include <initializer_list>
 
+#include "pipeline/batch.h"
 #include "pipeline/geometry.h"
 
 namespace qv::pipeline {
 namespace {
 
+// False for NaN and infinities; written so that loops over it vectorize.
+inline bool Finite(float v) { return v - v == 0; }
+
+// Snapped screen position and depth of a clip-space point; false when not
+// finite. Rounding at the guard band may overshoot it by a hair, so the
+// position is clamped before converting (NaN goes to the lower bound).
+inline bool Project(const ScreenMapping& m, float x, float y, float z, float w, int32_t& sx, int32_t& sy, float& sz) {
+    const float inv = 1.0f / w;
+    float fx = (m.offsetX + m.scaleX * (x * inv)) * kSubpixelOne;
+    float fy = (m.offsetY + m.scaleY * (y * inv)) * kSubpixelOne;
+    const float fz = m.offsetZ + m.scaleZ * (z * inv);
+    const bool ok = w > 0 && Finite(fx) && Finite(fy) && Finite(fz);
+    constexpr float kLimit = kGuardBand * kSubpixelOne;
+    fx = fx > -kLimit ? (fx < kLimit ? fx : kLimit) : -kLimit;
+    fy = fy > -kLimit ? (fy < kLimit ? fy : kLimit) : -kLimit;
+    sx = static_cast<int32_t>(fx + (fx >= 0 ? 0.5f : -0.5f));
+    sy = static_cast<int32_t>(fy + (fy >= 0 ? 0.5f : -0.5f));
+    sz = fz > 0 ? (fz < 1 ? fz : 1) : 0;
+    return ok;
+}
+
 bool AllFinite(std::initializer_list<float> values) {
     for (float v : values) {
-        if (!std::isfinite(v)) return false;
+        if (!Finite(v)) return false;
     }
     return true;
 }
-
-float Dot(const ClipVertex& v, const Plane& p) { return v.x * p.x + v.y * p.y + v.z * p.z + v.w * p.w; }
 
 }  // namespace
 
@@ -46,35 +65,25 @@ bool MakeScreenMapping(const Viewport& vp, ScreenMapping& m) {
     return true;
 }
 
-uint32_t Outcode(const ClipVertex& v, const ScreenMapping& m) {
-    if (!AllFinite({v.x, v.y, v.z, v.w})) return kOutsideInvalid;
-    uint32_t code = 0;
-    for (int i = 0; i < kPlaneCount; ++i) {
-        if (Dot(v, m.planes[i]) < 0) code |= 1u << i;
+void ProjectBatch(VertexBatch& b, std::size_t count, const ScreenMapping& m) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const float x = b.x[i], y = b.y[i], z = b.z[i], w = b.w[i];
+        uint32_t code = 0;
+        for (int p = 0; p < kPlaneCount; ++p) {
+            const Plane& pl = m.planes[p];
+            code |= uint32_t(x * pl.x + y * pl.y + z * pl.z + w * pl.w < 0) << p;
+        }
+        const bool projected = Project(m, x, y, z, w, b.sx[i], b.sy[i], b.sz[i]);
+        const bool finite = Finite(x) && Finite(y) && Finite(z) && Finite(w);
+        b.outcode[i] = !finite || (code == 0 && !projected) ? kOutsideInvalid : code;
     }
-    return code;
 }
 
 bool ToScreen(const ClipVertex& v, const ScreenMapping& m, ScreenVertex& out) {
-    if (!(v.w > 0)) return false;
-    const float inv = 1.0f / v.w;
-    const float x = (m.offsetX + m.scaleX * (v.x * inv)) * kSubpixelOne;
-    const float y = (m.offsetY + m.scaleY * (v.y * inv)) * kSubpixelOne;
-    const float z = m.offsetZ + m.scaleZ * (v.z * inv);
-    if (!AllFinite({x, y, z})) return false;
-    // Rounding at the guard band may overshoot it by a hair: clamp before converting.
-    const float limit = kGuardBand * kSubpixelOne;
-    const auto snap = [limit](float f) {
-        f = f < -limit ? -limit : (f > limit ? limit : f);
-        return static_cast<int32_t>(f + (f >= 0 ? 0.5f : -0.5f));
-    };
-    out.x = snap(x);
-    out.y = snap(y);
-    out.z = z < 0 ? 0 : (z > 1 ? 1 : z);
     out.r = v.r;
     out.g = v.g;
     out.b = v.b;
-    return true;
+    return Project(m, v.x, v.y, v.z, v.w, out.x, out.y, out.z);
 }
 
 }  // namespace qv::pipeline
