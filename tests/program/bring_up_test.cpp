@@ -112,7 +112,7 @@ TEST(BringUp, SucceedsAndShowsTheWindowAfterwards) {
     const ProgramRun run = RunProgram({});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.standardError.empty()) << run.standardError;
-    const int lastStep = run.Find("IDirect3DDevice2::SetTransform(D3DTRANSFORMSTATE_PROJECTION");
+    const int lastStep = run.Find("IDirect3DDevice2::SetTransform(device#1, D3DTRANSFORMSTATE_PROJECTION");
     const int shown = run.Find("ShowWindow(");
     ASSERT_GE(lastStep, 0);
     EXPECT_GT(shown, lastStep);

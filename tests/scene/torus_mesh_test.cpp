@@ -1,29 +1,12 @@
 #include "scene/torus_mesh.h"
 
+#include "control/control.h"
 #include "scene/constants.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
-#include <new>
-
-namespace {
-
-bool failArrayAllocation = false;
-
-}  // namespace
-
-// The mesh is the one nothrow array allocation of the program; this
-// replacement lets a test make it fail.
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    if (failArrayAllocation) return nullptr;
-    try {
-        return ::operator new[](size);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
 
 namespace {
 
@@ -139,9 +122,10 @@ TEST_F(TorusMesh, SecondBuildKeepsTheMeshAlreadyBuilt) {
 }
 
 TEST(TorusMeshAllocation, FailureIsReportedAndLeavesTheMeshEmpty) {
-    failArrayAllocation = true;
+    // The stand-in fails the program's next nothrow array allocation.
+    qv::control::InjectFault("operator new[]");
     const bool built = BuildTorusMesh();
-    failArrayAllocation = false;
+    qv::control::Reset();
     EXPECT_FALSE(built);
     EXPECT_EQ(torusVertices, nullptr);
 }

@@ -5,6 +5,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -122,13 +123,18 @@ PictureDifference ComparePictures(const std::vector<uint32_t>& xrgb, const RgbIm
         return false;
     };
     size_t within = 0, offSilhouette = 0;
+    int largest = 0;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            bool close = true;
-            for (int c = 0; c < 3; ++c) close = close && std::abs(ours(x, y, c) - theirs(x, y, c)) <= tolerance;
-            if (close) ++within;
-            else if (!nearEdge(x, y)) ++offSilhouette;
+            int difference = 0;
+            for (int c = 0; c < 3; ++c) difference = std::max(difference, std::abs(ours(x, y, c) - theirs(x, y, c)));
+            if (difference <= tolerance) {
+                ++within;
+            } else if (!nearEdge(x, y)) {
+                ++offSilhouette;
+                largest = std::max(largest, difference);
+            }
         }
     const double pixels = static_cast<double>(w) * h;
-    return {within / pixels, offSilhouette / pixels};
+    return {within / pixels, offSilhouette / pixels, largest};
 }

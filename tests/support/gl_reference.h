@@ -33,6 +33,7 @@ bool RenderWithGlReference(const std::vector<FrameMatrices>& frames, std::vector
 struct PictureDifference {
     double withinTolerance = 0;  // share of pixels within the tolerance in every channel
     double offSilhouette = 0;    // share of pixels beyond it that lie away from any edge
+    int largestOffSilhouette = 0;  // the largest channel difference of those, in 1/255
 };
 
 // Compares a 32-bit XRGB frame with a reference image; pixels within radius
