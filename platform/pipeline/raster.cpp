@@ -3,6 +3,10 @@
 // loop itself tests nothing but depth.
 #include "pipeline/raster.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 
 namespace qv::pipeline {
 namespace {
@@ -88,10 +92,45 @@ void Prefetch(const uint32_t* p) {
 #endif
 }
 
-uint32_t Channel(float v) {
-    v = v > 0 ? v : 0;
-    return static_cast<uint32_t>(v < 255 ? v : 255);
-}
+// Colour along a span: channels scaled to 0..255 plus 0.5, stepped per pixel,
+// written as XRGB. With SSE2 the three channels move together and the
+// saturating packs clamp them; elsewhere each is clamped on its own.
+#if defined(__SSE2__)
+
+class SpanColor {
+public:
+    SpanColor(float r, float g, float b, float dr, float dg, float db)
+        : value_(_mm_set_ps(0, r, g, b)), step_(_mm_set_ps(0, dr, dg, db)) {}
+    uint32_t Pixel() const {
+        const __m128i words = _mm_cvttps_epi32(value_);
+        const __m128i halves = _mm_packs_epi32(words, words);
+        return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(halves, halves)));
+    }
+    void Step() { value_ = _mm_add_ps(value_, step_); }
+
+private:
+    __m128 value_, step_;
+};
+
+#else
+
+class SpanColor {
+public:
+    SpanColor(float r, float g, float b, float dr, float dg, float db) : v_{r, g, b}, d_{dr, dg, db} {}
+    uint32_t Pixel() const { return Channel(v_[0]) << 16 | Channel(v_[1]) << 8 | Channel(v_[2]); }
+    void Step() {
+        for (int i = 0; i < 3; ++i) v_[i] += d_[i];
+    }
+
+private:
+    static uint32_t Channel(float v) {
+        v = v > 0 ? v : 0;
+        return static_cast<uint32_t>(v < 255 ? v : 255);
+    }
+    float v_[3], d_[3];
+};
+
+#endif
 
 uint32_t Depth(double v) {
     v = v > 0 ? v : 0;
@@ -119,7 +158,7 @@ void Traverse(const TriangleSetup& t, const Surface& s, uint32_t compare) {
 
         const float dx = float(first);
         double z = zRow + t.dzdx * double(first);
-        float r = rRow + t.drdx * dx, g = gRow + t.dgdx * dx, b = bRow + t.dbdx * dx;
+        SpanColor shade(rRow + t.drdx * dx, gRow + t.dgdx * dx, bRow + t.dbdx * dx, t.drdx, t.dgdx, t.dbdx);
         const int32_t x0 = t.minX + int32_t(first), x1 = t.minX + int32_t(last);
         uint32_t* color = ColorWrite ? s.color + static_cast<std::size_t>(y) * s.colorPitch : nullptr;
         uint32_t* depth = DepthTest ? s.depth + static_cast<std::size_t>(y) * s.depthPitch : nullptr;
@@ -132,13 +171,10 @@ void Traverse(const TriangleSetup& t, const Surface& s, uint32_t compare) {
                 if constexpr (DepthWrite) depth[x] = pass ? d : stored;
             }
             if constexpr (ColorWrite) {
-                const uint32_t c = Channel(r) << 16 | Channel(g) << 8 | Channel(b);
-                color[x] = pass ? c : color[x];
+                color[x] = pass ? shade.Pixel() : color[x];
+                shade.Step();
             }
             z += t.dzdx;
-            r += t.drdx;
-            g += t.dgdx;
-            b += t.dbdx;
         }
     }
 }
