@@ -64,11 +64,11 @@ bool SetupTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenV
     // Attribute planes from the snapped positions, in pixels relative to a.
     const double x1 = double(int64_t{b.x} - a.x) / kSubpixelOne, y1 = double(int64_t{b.y} - a.y) / kSubpixelOne;
     const double x2 = double(int64_t{c.x} - a.x) / kSubpixelOne, y2 = double(int64_t{c.y} - a.y) / kSubpixelOne;
-    const double det = x1 * y2 - x2 * y1;
+    const double invDet = 1.0 / (x1 * y2 - x2 * y1);
     const double ox = out.minX - double(a.x) / kSubpixelOne, oy = out.minY - double(a.y) / kSubpixelOne;
     const auto plane = [&](double va, double vb, double vc) {
         const double d1 = vb - va, d2 = vc - va;
-        const double ddx = (d1 * y2 - d2 * y1) / det, ddy = (d2 * x1 - d1 * x2) / det;
+        const double ddx = (d1 * y2 - d2 * y1) * invDet, ddy = (d2 * x1 - d1 * x2) * invDet;
         return Gradient{va + ddx * ox + ddy * oy, ddx, ddy};
     };
     constexpr double kDepthScale = 4294967295.0;
