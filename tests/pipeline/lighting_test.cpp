@@ -68,13 +68,13 @@ Color Expected(const DrawCall& call, V3 p, V3 n) {
         const double ndl = Dot(wn, toLight);
         if (ndl <= 0) continue;
         const double diffuse[3] = {m.diffuse.r * l.color.r, m.diffuse.g * l.color.g, m.diffuse.b * l.color.b};
-        const double spec[3] = {m.specular.r * l.color.r, m.specular.g * l.color.g, m.specular.b * l.color.b};
+        const double highlight[3] = {m.specular.r * l.color.r, m.specular.g * l.color.g, m.specular.b * l.color.b};
         double s = 0;
         if (specular) {
             const V3 eye{0, 0, 0};  // the view is the identity
             s = std::pow(std::max(0.0, Dot(wn, Unit(toLight + Unit(eye - wp)))), m.power);
         }
-        for (int i = 0; i < 3; ++i) c[i] += (diffuse[i] * ndl + spec[i] * s) * weight;
+        for (int i = 0; i < 3; ++i) c[i] += (diffuse[i] * ndl + highlight[i] * s) * weight;
     }
     const auto clamp = [](double v) { return float(std::min(1.0, std::max(0.0, v))); };
     return {clamp(c[0]), clamp(c[1]), clamp(c[2]), m.diffuse.a};
