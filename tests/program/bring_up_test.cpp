@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ struct Step {
     const char* operation;
     unsigned nth;
 };
+
+void PrintTo(const Step& step, std::ostream* out) { *out << step.operation << ":" << step.nth; }
 
 // Every call of the chain, in order, with its occurrence among calls of the
 // same operation.
