@@ -35,6 +35,16 @@ bool DisplayReachable(std::string& error) {
     return false;
 }
 
+// Unless SDL_VIDEODRIVER says otherwise, SDL may use only the window systems
+// the environment names: left to itself, with those unreachable, it falls
+// back to drivers that show nothing, and the program would run unseen.
+void ChooseVideoDrivers() {
+    if (EnvironmentSet("SDL_VIDEODRIVER")) return;
+    std::string drivers = EnvironmentSet("WAYLAND_DISPLAY") ? "wayland" : "";
+    if (EnvironmentSet("DISPLAY")) drivers += drivers.empty() ? "x11" : ",x11";
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+}
+
 // QUORVANE_WINDOWED=1 shows an ordinary window instead of taking the screen.
 bool WindowedSetting(bool& windowed, std::string& error) {
     const char* value = std::getenv("QUORVANE_WINDOWED");
@@ -81,6 +91,7 @@ public:
         if (!WindowedSetting(windowed, error) || !DisplayReachable(error)) return false;
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");  // closing is the program's business
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+        ChooseVideoDrivers();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             error = std::string("cannot open the display (") + SDL_GetError() +
                     "); run quorvane-capture to render offscreen";
