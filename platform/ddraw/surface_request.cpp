@@ -23,11 +23,13 @@ Outcome ReadPrimary(const DDSURFACEDESC& desc, SurfaceRequest& request) {
     if (flipping && !(caps & DDSCAPS_COMPLEX)) return Refuse(DDERR_INVALIDCAPS, "a flipping chain is DDSCAPS_COMPLEX");
     if (flipping && desc.dwBackBufferCount == 0) return Refuse(DDERR_INVALIDPARAMS, "a flipping chain needs a back buffer");
     if (flipping && desc.dwBackBufferCount > 1) return Refuse(DDERR_UNSUPPORTED, "one back buffer is offered");
-    request = {SurfaceKind::Primary, caps, 0, 0, flipping ? 1u : 0u, 0};
+    request = {SurfaceKind::Primary, caps, 0, 0, flipping ? 1u : 0u};
     return Ok();
 }
 
-Outcome ReadDepthBits(const DDSURFACEDESC& desc, DWORD& bits) {
+// Depth is kept as 32 bits whatever is asked for.
+Outcome CheckDepthBits(const DDSURFACEDESC& desc) {
+    DWORD bits = 0;
     if (desc.dwFlags & DDSD_PIXELFORMAT) {
         const DDPIXELFORMAT& format = desc.ddpfPixelFormat;
         if (format.dwSize != sizeof(DDPIXELFORMAT)) return Refuse(DDERR_INVALIDPARAMS, "pixel format size is not 32");
@@ -51,9 +53,8 @@ Outcome ReadDepth(const DDSURFACEDESC& desc, SurfaceRequest& request) {
     if (desc.dwWidth == 0 || desc.dwHeight == 0) return Refuse(DDERR_INVALIDPARAMS, "zero width or height");
     if (desc.dwWidth > kMaxSurfaceSide) return Refuse(DDERR_TOOBIGWIDTH, "wider than 8192");
     if (desc.dwHeight > kMaxSurfaceSide) return Refuse(DDERR_TOOBIGHEIGHT, "taller than 8192");
-    DWORD bits = 0;
-    if (Outcome depth = ReadDepthBits(desc, bits); depth.code != S_OK) return depth;
-    request = {SurfaceKind::Depth, caps, desc.dwWidth, desc.dwHeight, 0, bits};
+    if (Outcome depth = CheckDepthBits(desc); depth.code != S_OK) return depth;
+    request = {SurfaceKind::Depth, caps, desc.dwWidth, desc.dwHeight, 0};
     return Ok();
 }
 

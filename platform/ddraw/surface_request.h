@@ -16,7 +16,6 @@ struct SurfaceRequest {
     DWORD caps;
     DWORD width = 0, height = 0;  // depth surfaces only; the primary takes the mode's
     DWORD backBufferCount = 0;    // 1 for a flipping chain
-    DWORD depthBits = 0;          // as requested; stored as 32 bits whatever it is
 };
 
 // The largest width or height a surface may have.
