@@ -88,6 +88,13 @@ std::vector<HWND> LiveWindows() {
     return handles;
 }
 
+HWND FirstWindowDueForPaint() {
+    for (const auto& [id, window] : AllWindows().live) {
+        if (window.visible && window.needsPaint) return window.handle;
+    }
+    return nullptr;
+}
+
 LRESULT Deliver(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* window = FindWindow(handle);
     if (!window || !window->procedure) return 0;

@@ -44,6 +44,8 @@ Window* FindWindow(HWND handle);
 Window& AddWindow(const WindowClass& windowClass, LPCSTR title, DWORD style, HWND parent);
 void RemoveWindow(HWND handle);
 std::vector<HWND> LiveWindows();
+// The first visible window whose contents are due for painting, or null.
+HWND FirstWindowDueForPaint();
 
 // Calls the window's procedure; 0 when the window is gone.
 LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

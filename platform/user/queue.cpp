@@ -64,16 +64,13 @@ bool Retrieve(MSG& out, HWND filter, UINT filterMin, UINT filterMax, bool remove
         if (remove) queue.quit = false;
         return true;
     }
-    if (!InRange(WM_PAINT, filterMin, filterMax)) return false;
-    for (HWND handle : LiveWindows()) {
-        Window* window = FindWindow(handle);
-        if (window->visible && window->needsPaint && ForWindow(handle, filter)) {
-            // WM_PAINT stays due until the procedure paints (DefWindowProcA does).
-            out = MSG{handle, WM_PAINT, 0, 0, 0, {0, 0}};
-            return true;
-        }
-    }
-    return false;
+    if (!InRange(WM_PAINT, filterMin, filterMax) || filter == kThreadMessagesOnly) return false;
+    HWND due = filter ? filter : FirstWindowDueForPaint();
+    Window* window = FindWindow(due);
+    if (!window || !window->visible || !window->needsPaint) return false;
+    // WM_PAINT stays due until the procedure paints (DefWindowProcA does).
+    out = MSG{due, WM_PAINT, 0, 0, 0, {0, 0}};
+    return true;
 }
 
 // The window filter of Peek/GetMessageA is null, -1, or a live window.
