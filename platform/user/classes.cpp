@@ -59,6 +59,10 @@ extern "C" ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wndClass) {
         return 0;
     }
     ATOM atom = user::AddClass(*wndClass);
+    if (!atom) {
+        trace.Result("0", "no class atom is left");
+        return 0;
+    }
     trace.Result(control::HexText(atom));
     return atom;
 }

@@ -8,7 +8,8 @@
 namespace qv::user {
 namespace {
 
-constexpr ATOM kFirstAtom = 0xC000;
+// Class atoms run from 0xC000 to 0xFFFF, as the platform's string atoms do.
+constexpr ATOM kFirstAtom = 0xC000, kLastAtom = 0xFFFF;
 
 std::vector<WindowClass>& Classes() {
     static std::vector<WindowClass> classes;
@@ -48,6 +49,7 @@ const WindowClass* FindClass(LPCSTR name) {
 }
 
 ATOM AddClass(const WNDCLASSEXA& record) {
+    if (Classes().size() > std::size_t{kLastAtom - kFirstAtom}) return 0;
     WindowClass windowClass{record.lpszClassName, static_cast<ATOM>(kFirstAtom + Classes().size()), record};
     windowClass.record.lpszClassName = nullptr;
     windowClass.record.lpszMenuName = nullptr;

@@ -35,7 +35,8 @@ constexpr uintptr_t kWindowBase = 0x5100000;
 
 // Classes by name (or MAKEINTATOM(atom)); null when none.
 const WindowClass* FindClass(LPCSTR name);
-// Registers a copy of the record; the caller has validated it.
+// Registers a copy of the record; the caller has validated it. 0 when
+// every class atom is taken.
 ATOM AddClass(const WNDCLASSEXA& record);
 
 // The live window, or null for null, stale and unknown handles. The pointer
