@@ -11,9 +11,7 @@ namespace {
 
 // Tolerance: 3/255 per channel. Our pixel centres sit at integer
 // coordinates and GL's half a pixel further, so edges differ by whole
-// pixels; and GL interpolates colour with perspective correction where the
-// stand-in interpolates linearly on screen, which inside steeply tilted
-// triangles differs by a few levels (measured: at most 8/255).
+// pixels and steep gradients by a few levels (measured: at most 8/255).
 constexpr int kTolerance = 3;
 
 TEST(Picture, HundredTwentiethFrameMatchesTheReference) {
