@@ -1,87 +1,294 @@
-// Traversal row by row: each row's covered span comes from exact integer
-// bounds per edge, tracked from row to row without division, so the pixel
-// loop itself tests nothing but depth.
+// Traversal row by row. Every edge that is not horizontal bounds each row's
+// covered columns from one side, and that bound is an exact floor division
+// tracked from row to row without dividing; horizontal edges only trim the
+// first or last rows. Spans are then written four pixels at a time.
 #include "pipeline/raster.h"
+
+#include <algorithm>
+#include <cmath>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+// The span writer runs once per row of every triangle: worth inlining
+// into the row loop whatever its size.
+#if defined(__GNUC__)
+#define QV_INLINE inline __attribute__((always_inline))
+#else
+#define QV_INLINE inline
+#endif
 
 namespace qv::pipeline {
 namespace {
 
-// floor(n / d) for d > 0, kept exact while n changes by a fixed step per row.
-class FloorDivision {
+// floor(n / d) and the remainder, for d > 0.
+void FloorDivide(int64_t n, int64_t d, int64_t& q, int64_t& r) {
+    q = n / d;
+    r = n % d;
+    if (r < 0) {
+        r += d;
+        --q;
+    }
+}
+
+int64_t FloorDivide(int64_t n, int64_t d) {
+    int64_t q, r;
+    FloorDivide(n, d, q, r);
+    return q;
+}
+
+// floor(n / d) while n changes by a fixed step per row: the quotient and the
+// remainder advance by the step's, and a remainder that reaches d carries
+// into the quotient, all without branches.
+class RowBound {
 public:
     void Init(int64_t n, int64_t d, int64_t step) {
         d_ = d;
-        Split(n, quotient_, rest_);
-        Split(step, stepQuotient_, stepRest_);
+        FloorDivide(n, d, q_, r_);
+        FloorDivide(step, d, stepQ_, stepR_);
     }
-    int64_t Floor() const { return quotient_; }
-    int64_t Ceil() const { return quotient_ + (rest_ != 0); }
+    int64_t Column() const { return q_; }
     void Step() {
-        quotient_ += stepQuotient_;
-        rest_ += stepRest_;
-        if (rest_ >= d_) {
-            rest_ -= d_;
-            ++quotient_;
-        }
+        const int64_t over = r_ + stepR_ - d_;
+        const int64_t below = over >> 63;  // all ones when the remainder stays below d
+        r_ = over + (d_ & below);
+        q_ += stepQ_ + 1 + below;
     }
 
 private:
-    // n = q * d + r with 0 <= r < d.
-    void Split(int64_t n, int64_t& q, int64_t& r) const {
-        q = n / d_;
-        r = n % d_;
-        if (r < 0) {
-            r += d_;
-            --q;
-        }
-    }
-    int64_t d_ = 1, quotient_ = 0, rest_ = 0, stepQuotient_ = 0, stepRest_ = 0;
+    int64_t d_, q_, r_, stepQ_, stepR_;
 };
 
-// The covered pixels of each row. For an edge rising in x the first column
-// k with e + stepX * k >= 0 is ceil(-e / stepX); for a falling one the last is
-// floor(e / -stepX); a flat edge (stepX 0) holds for the whole row or not at
-// all, its sign tracked as floor(e / 1). All three are stepped every row, and
-// the bounds picked without branches.
-class Spans {
+// The edges of one triangle by the side they bound. An edge whose function
+// grows with x (stepX > 0) gives a row its first column, ceil(-e / stepX);
+// one that falls gives its last, floor(e / -stepX); a horizontal edge holds
+// for whole rows, so it narrows the range of rows instead.
+struct RowBounds {
+    RowBound left[2], right[2];
+    int leftCount = 0, rightCount = 0;
+    int64_t firstRow, lastRow;  // relative to minY
+};
+
+bool MakeRowBounds(const TriangleSetup& t, RowBounds& out) {
+    out.firstRow = 0;
+    out.lastRow = int64_t{t.maxY} - t.minY;
+    int64_t n[3], d[3], step[3];
+    bool rising[3];
+    int bounding = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int64_t a = t.stepX[i], e = t.edge[i], b = t.stepY[i];
+        if (a == 0) {
+            // e + b * row >= 0; b is not 0, or the triangle would have no area.
+            if (b > 0) out.firstRow = std::max(out.firstRow, FloorDivide(-e + b - 1, b));
+            if (b < 0) out.lastRow = std::min(out.lastRow, FloorDivide(e, -b));
+            continue;
+        }
+        rising[bounding] = a > 0;
+        n[bounding] = a > 0 ? -e + a - 1 : e;
+        d[bounding] = a > 0 ? a : -a;
+        step[bounding] = a > 0 ? -b : b;
+        ++bounding;
+    }
+    if (out.firstRow > out.lastRow) return false;
+    for (int i = 0; i < bounding; ++i) {
+        RowBound& bound = rising[i] ? out.left[out.leftCount++] : out.right[out.rightCount++];
+        bound.Init(n[i] + step[i] * out.firstRow, d[i], step[i]);
+    }
+    return true;
+}
+
+// An attribute plane in fixed point: its value at (minX, minY) and its steps
+// per column and per row.
+template <class T>
+struct FixedPlane {
+    T at, dx, dy;
+    T At(int64_t row, int64_t column) const { return at + T(row) * dy + T(column) * dx; }
+};
+
+// The plane in fixed point with the given fractional bits, when its values
+// over the bounding box stay within [low, high] and its gradients within
+// +-maxStep, so that the conversions and every sum of steps are in range.
+template <class T>
+bool MakeFixedPlane(double at, double dx, double dy, const TriangleSetup& t, double low, double high, double maxStep,
+                    double one, FixedPlane<T>& out) {
+    const double w = double(t.maxX - t.minX), h = double(t.maxY - t.minY);
+    const auto fits = [low, high](double v) { return v >= low && v <= high; };
+    if (!(std::fabs(dx) <= maxStep && std::fabs(dy) <= maxStep && fits(at) && fits(at + dx * w) &&
+          fits(at + dy * h) && fits(at + dx * w + dy * h))) {
+        return false;
+    }
+    out = {T(at * one), T(dx * one), T(dy * one)};
+    return true;
+}
+
+// Writes the covered spans of one triangle. Depth steps in fixed point with
+// 24 fractional bits, colour with 16; the error that adds up over a row or a
+// column stays below a quarter of a step of the 32-bit depth, so depths kept
+// at least 1 from either end never wrap. Triangles whose attributes leave
+// those ranges anywhere in their bounding box (only slivers with extreme
+// gradients get there) are evaluated from their planes pixel by pixel
+// instead. Four-wide groups and single pixels compute the very same numbers.
+template <bool DepthTest, bool DepthWrite, bool ColorWrite>
+class SpanWriter {
 public:
-    explicit Spans(const TriangleSetup& t) {
-        for (int i = 0; i < 3; ++i) {
-            const int64_t a = t.stepX[i];
-            kind_[i] = a > 0 ? kRising : (a < 0 ? kFalling : kFlat);
-            if (a > 0) {
-                bound_[i].Init(-t.edge[i], a, -t.stepY[i]);
-            } else {
-                bound_[i].Init(t.edge[i], a < 0 ? -a : 1, t.stepY[i]);
-            }
-        }
-    }
+    SpanWriter(const TriangleSetup& t, const Surface& s, uint32_t compare)
+        : t_(t), s_(s), compare_(compare), fixed_(MakeFixed(t)) {}
 
-    // The current row's columns, relative to minX; empty when first > last.
-    void Row(int64_t width, int64_t& first, int64_t& last) const {
-        first = 0;
-        last = width - 1;
-        for (int i = 0; i < 3; ++i) {
-            const int64_t ceil = bound_[i].Ceil(), floor = bound_[i].Floor();
-            first = kind_[i] == kRising && ceil > first ? ceil : first;
-            last = kind_[i] == kFalling && floor < last ? floor : last;
-            last = kind_[i] == kFlat && floor < 0 ? -1 : last;
+    // Columns first..last (relative to minX) of row minY + row.
+    QV_INLINE void Span(int64_t row, int64_t first, int64_t last) {
+        const int32_t x = t_.minX + int32_t(first), y = t_.minY + int32_t(row);
+        uint32_t* color = ColorWrite ? s_.color + static_cast<std::size_t>(y) * s_.colorPitch + x : nullptr;
+        uint32_t* depth = DepthTest ? s_.depth + static_cast<std::size_t>(y) * s_.depthPitch + x : nullptr;
+        const int32_t count = int32_t(last - first) + 1;
+        if (!fixed_) {
+            for (int32_t k = 0; k < count; ++k) PlanePixel(color, depth, row, first + k, k);
+            return;
         }
-    }
-
-    void Step() {
-        for (FloorDivision& b : bound_) b.Step();
+        const Fixed f{z_.At(row, first), r_.At(row, first), g_.At(row, first), b_.At(row, first)};
+        int32_t k = 0;
+#if defined(__SSE2__)
+        // Groups of four that stay inside the writable rectangle; lanes past
+        // the span's end keep what they hold.
+        const int32_t room = s_.x1 - x;
+        if (room >= 4) {
+            Lanes lanes = StartLanes(f);
+            for (; k < count && k + 4 <= room; k += 4) Group(color, depth, lanes, k, count);
+        }
+#endif
+        for (; k < count; ++k) FixedPixel(color, depth, f, k);
     }
 
 private:
-    enum Kind { kRising, kFalling, kFlat };
-    FloorDivision bound_[3];
-    Kind kind_[3];
+    static constexpr double kDepthOne = 16777216.0;  // 2^24
+    static constexpr double kColorOne = 65536.0;     // 2^16
+
+    // A span's first pixel in fixed point.
+    struct Fixed {
+        int64_t z;
+        int32_t r, g, b;
+    };
+
+    bool MakeFixed(const TriangleSetup& t) {
+        return (!DepthTest || MakeFixedPlane(t.z, t.dzdx, t.dzdy, t, 1.0, 4294967294.0, 4294967296.0, kDepthOne, z_)) &&
+               (!ColorWrite || (MakeFixedPlane(t.r, t.drdx, t.drdy, t, -1024, 1024, 2048, kColorOne, r_) &&
+                                MakeFixedPlane(t.g, t.dgdx, t.dgdy, t, -1024, 1024, 2048, kColorOne, g_) &&
+                                MakeFixedPlane(t.b, t.dbdx, t.dbdy, t, -1024, 1024, 2048, kColorOne, b_)));
+    }
+
+    // Writes pixel k of the span if it passes the depth test.
+    void Write(uint32_t* color, uint32_t* depth, int32_t k, uint32_t d, uint32_t rgb) const {
+        bool pass = true;
+        if constexpr (DepthTest) {
+            const uint32_t stored = depth[k];
+            // Outcome index: 0 when d < stored, 1 when equal, 2 when greater.
+            pass = (compare_ >> ((d >= stored) + (d > stored))) & 1;
+            if constexpr (DepthWrite) depth[k] = pass ? d : stored;
+        }
+        if constexpr (ColorWrite) color[k] = pass ? rgb : color[k];
+    }
+
+    static uint32_t FixedChannel(int32_t v) {
+        v >>= 16;
+        return static_cast<uint32_t>(v > 0 ? (v < 255 ? v : 255) : 0);
+    }
+
+    void FixedPixel(uint32_t* color, uint32_t* depth, const Fixed& f, int32_t k) const {
+        Write(color, depth, k, static_cast<uint32_t>((f.z + k * z_.dx) >> 24),
+              FixedChannel(f.r + k * r_.dx) << 16 | FixedChannel(f.g + k * g_.dx) << 8 | FixedChannel(f.b + k * b_.dx));
+    }
+
+    static uint32_t PlaneDepth(double v) {
+        v = v > 0 ? v : 0;
+        return static_cast<uint32_t>(v < 4294967295.0 ? v : 4294967295.0);
+    }
+
+    static uint32_t PlaneChannel(float v) {
+        v = v > 0 ? v : 0;
+        return static_cast<uint32_t>(v < 255 ? v : 255);
+    }
+
+    void PlanePixel(uint32_t* color, uint32_t* depth, int64_t row, int64_t column, int32_t k) const {
+        const float dy = float(row), dx = float(column);
+        Write(color, depth, k, PlaneDepth(t_.z + t_.dzdy * double(row) + t_.dzdx * double(column)),
+              PlaneChannel(t_.r + t_.drdy * dy + t_.drdx * dx) << 16 |
+                  PlaneChannel(t_.g + t_.dgdy * dy + t_.dgdx * dx) << 8 |
+                  PlaneChannel(t_.b + t_.dbdy * dy + t_.dbdx * dx));
+    }
+
+#if defined(__SSE2__)
+    // Four consecutive pixels: depth in two pairs of 64-bit lanes, each
+    // colour channel in 32-bit lanes.
+    struct Lanes {
+        __m128i z01, z23, r, g, b;
+    };
+
+    Lanes StartLanes(const Fixed& f) const {
+        const __m128i z = _mm_set1_epi64x(f.z);
+        return {_mm_add_epi64(z, z01_), _mm_add_epi64(z, z23_), _mm_add_epi32(_mm_set1_epi32(f.r), r4_),
+                _mm_add_epi32(_mm_set1_epi32(f.g), g4_), _mm_add_epi32(_mm_set1_epi32(f.b), b4_)};
+    }
+
+    static __m128i Select(__m128i mask, __m128i a, __m128i b) {
+        return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
+    }
+
+    // XRGB of four lanes; the saturating packs clamp each channel to 0..255.
+    static __m128i Pack(__m128i r, __m128i g, __m128i b) {
+        const __m128i br = _mm_packs_epi32(_mm_srai_epi32(b, 16), _mm_srai_epi32(r, 16));
+        const __m128i g0 = _mm_packs_epi32(_mm_srai_epi32(g, 16), _mm_setzero_si128());
+        const __m128i bg = _mm_unpacklo_epi16(br, g0), r0 = _mm_unpackhi_epi16(br, g0);
+        return _mm_packus_epi16(_mm_unpacklo_epi32(bg, r0), _mm_unpackhi_epi32(bg, r0));
+    }
+
+    QV_INLINE void Group(uint32_t* color, uint32_t* depth, Lanes& v, int32_t k, int32_t count) const {
+        __m128i pass = _mm_cmplt_epi32(_mm_add_epi32(_mm_set1_epi32(k), _mm_set_epi32(3, 2, 1, 0)), _mm_set1_epi32(count));
+        if constexpr (DepthTest) {
+            const __m128i sign = _mm_set1_epi32(int32_t(0x80000000u));
+            const __m128i d = _mm_castps_si128(_mm_shuffle_ps(_mm_castsi128_ps(_mm_srli_epi64(v.z01, 24)),
+                                                              _mm_castsi128_ps(_mm_srli_epi64(v.z23, 24)),
+                                                              _MM_SHUFFLE(2, 0, 2, 0)));
+            __m128i* p = reinterpret_cast<__m128i*>(depth + k);
+            const __m128i stored = _mm_loadu_si128(p);
+            // Flipping the top bits lets signed comparisons order them as unsigned.
+            const __m128i a = _mm_xor_si128(d, sign), s = _mm_xor_si128(stored, sign);
+            const __m128i passes = _mm_or_si128(_mm_or_si128(_mm_and_si128(passLess_, _mm_cmplt_epi32(a, s)),
+                                                             _mm_and_si128(passEqual_, _mm_cmpeq_epi32(a, s))),
+                                                _mm_and_si128(passGreater_, _mm_cmpgt_epi32(a, s)));
+            pass = _mm_and_si128(pass, passes);
+            if constexpr (DepthWrite) _mm_storeu_si128(p, Select(pass, d, stored));
+            v.z01 = _mm_add_epi64(v.z01, zStep_);
+            v.z23 = _mm_add_epi64(v.z23, zStep_);
+        }
+        if constexpr (ColorWrite) {
+            __m128i* p = reinterpret_cast<__m128i*>(color + k);
+            _mm_storeu_si128(p, Select(pass, Pack(v.r, v.g, v.b), _mm_loadu_si128(p)));
+            v.r = _mm_add_epi32(v.r, rStep_);
+            v.g = _mm_add_epi32(v.g, gStep_);
+            v.b = _mm_add_epi32(v.b, bStep_);
+        }
+    }
+#endif
+
+    // Copies, so that the compiler knows the pixel stores leave them alone.
+    const TriangleSetup t_;
+    const Surface s_;
+    const uint32_t compare_;
+    FixedPlane<int64_t> z_{};
+    FixedPlane<int32_t> r_{}, g_{}, b_{};
+    const bool fixed_;
+#if defined(__SSE2__)
+    // All ones where the comparison passes on that outcome.
+    const __m128i passLess_ = _mm_set1_epi32(-int32_t(compare_ & 1));
+    const __m128i passEqual_ = _mm_set1_epi32(-int32_t(compare_ >> 1 & 1));
+    const __m128i passGreater_ = _mm_set1_epi32(-int32_t(compare_ >> 2 & 1));
+    // From a span's first pixel to those of its first group, and on to the next group.
+    const __m128i z01_ = _mm_set_epi64x(z_.dx, 0), z23_ = _mm_set_epi64x(z_.dx * 3, z_.dx * 2);
+    const __m128i r4_ = _mm_set_epi32(r_.dx * 3, r_.dx * 2, r_.dx, 0), g4_ = _mm_set_epi32(g_.dx * 3, g_.dx * 2, g_.dx, 0),
+                  b4_ = _mm_set_epi32(b_.dx * 3, b_.dx * 2, b_.dx, 0);
+    const __m128i zStep_ = _mm_set1_epi64x(z_.dx * 4), rStep_ = _mm_set1_epi32(r_.dx * 4),
+                  gStep_ = _mm_set1_epi32(g_.dx * 4), bStep_ = _mm_set1_epi32(b_.dx * 4);
+#endif
 };
 
 void Prefetch(const uint32_t* p) {
@@ -92,91 +299,39 @@ void Prefetch(const uint32_t* p) {
 #endif
 }
 
-// Colour along a span: channels scaled to 0..255 plus 0.5, stepped per pixel,
-// written as XRGB. With SSE2 the three channels move together and the
-// saturating packs clamp them; elsewhere each is clamped on its own.
-#if defined(__SSE2__)
-
-class SpanColor {
-public:
-    SpanColor(float r, float g, float b, float dr, float dg, float db)
-        : value_(_mm_set_ps(0, r, g, b)), step_(_mm_set_ps(0, dr, dg, db)) {}
-    uint32_t Pixel() const {
-        const __m128i words = _mm_cvttps_epi32(value_);
-        const __m128i halves = _mm_packs_epi32(words, words);
-        return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(halves, halves)));
+template <int LeftCount, int RightCount, class Writer>
+QV_INLINE void Walk(RowBounds& bounds, int64_t width, Writer& writer) {
+    for (int64_t row = bounds.firstRow; row <= bounds.lastRow; ++row) {
+        int64_t first = 0, last = width - 1;
+        for (int i = 0; i < LeftCount; ++i) {
+            first = std::max(first, bounds.left[i].Column());
+            bounds.left[i].Step();
+        }
+        for (int i = 0; i < RightCount; ++i) {
+            last = std::min(last, bounds.right[i].Column());
+            bounds.right[i].Step();
+        }
+        if (first <= last) writer.Span(row, first, last);
     }
-    void Step() { value_ = _mm_add_ps(value_, step_); }
-
-private:
-    __m128 value_, step_;
-};
-
-#else
-
-class SpanColor {
-public:
-    SpanColor(float r, float g, float b, float dr, float dg, float db) : v_{r, g, b}, d_{dr, dg, db} {}
-    uint32_t Pixel() const { return Channel(v_[0]) << 16 | Channel(v_[1]) << 8 | Channel(v_[2]); }
-    void Step() {
-        for (int i = 0; i < 3; ++i) v_[i] += d_[i];
-    }
-
-private:
-    static uint32_t Channel(float v) {
-        v = v > 0 ? v : 0;
-        return static_cast<uint32_t>(v < 255 ? v : 255);
-    }
-    float v_[3], d_[3];
-};
-
-#endif
-
-uint32_t Depth(double v) {
-    v = v > 0 ? v : 0;
-    return static_cast<uint32_t>(v < 4294967295.0 ? v : 4294967295.0);
 }
 
 template <bool DepthTest, bool DepthWrite, bool ColorWrite>
 void Traverse(const TriangleSetup& t, const Surface& s, uint32_t compare) {
-    Spans spans(t);
-    // Start fetching every row of the bounding box: small triangles touch a
-    // few pixels on each of several rows, each row its own cache line.
-    for (int32_t y = t.minY; y <= t.maxY; ++y) {
-        if constexpr (ColorWrite) Prefetch(s.color + static_cast<std::size_t>(y) * s.colorPitch + t.minX);
-        if constexpr (DepthTest) Prefetch(s.depth + static_cast<std::size_t>(y) * s.depthPitch + t.minX);
+    RowBounds bounds;
+    if (!MakeRowBounds(t, bounds)) return;
+    // Start fetching every row: small triangles touch a few pixels on each
+    // of several rows, each row its own cache line.
+    for (int64_t row = bounds.firstRow; row <= bounds.lastRow; ++row) {
+        const std::size_t y = static_cast<std::size_t>(t.minY + row);
+        if constexpr (ColorWrite) Prefetch(s.color + y * s.colorPitch + t.minX);
+        if constexpr (DepthTest) Prefetch(s.depth + y * s.depthPitch + t.minX);
     }
+    SpanWriter<DepthTest, DepthWrite, ColorWrite> writer(t, s, compare);
     const int64_t width = int64_t{t.maxX} - t.minX + 1;
-    // Attributes at the start of each row, then of each span.
-    double zRow = t.z;
-    float rRow = t.r, gRow = t.g, bRow = t.b;
-    for (int32_t y = t.minY; y <= t.maxY;
-         ++y, spans.Step(), zRow += t.dzdy, rRow += t.drdy, gRow += t.dgdy, bRow += t.dbdy) {
-        int64_t first, last;
-        spans.Row(width, first, last);
-        if (first > last) continue;
-
-        const float dx = float(first);
-        double z = zRow + t.dzdx * double(first);
-        SpanColor shade(rRow + t.drdx * dx, gRow + t.dgdx * dx, bRow + t.dbdx * dx, t.drdx, t.dgdx, t.dbdx);
-        const int32_t x0 = t.minX + int32_t(first), x1 = t.minX + int32_t(last);
-        uint32_t* color = ColorWrite ? s.color + static_cast<std::size_t>(y) * s.colorPitch : nullptr;
-        uint32_t* depth = DepthTest ? s.depth + static_cast<std::size_t>(y) * s.depthPitch : nullptr;
-        for (int32_t x = x0; x <= x1; ++x) {
-            bool pass = true;
-            if constexpr (DepthTest) {
-                const uint32_t d = Depth(z), stored = depth[x];
-                // Outcome index: 0 when d < stored, 1 when equal, 2 when greater.
-                pass = (compare >> ((d >= stored) + (d > stored))) & 1;
-                if constexpr (DepthWrite) depth[x] = pass ? d : stored;
-            }
-            if constexpr (ColorWrite) {
-                color[x] = pass ? shade.Pixel() : color[x];
-                shade.Step();
-            }
-            z += t.dzdx;
-        }
-    }
+    // A triangle has at least one edge on each side and at most three in all.
+    if (bounds.leftCount == 2) return Walk<2, 1>(bounds, width, writer);
+    if (bounds.rightCount == 2) return Walk<1, 2>(bounds, width, writer);
+    Walk<1, 1>(bounds, width, writer);
 }
 
 }  // namespace
