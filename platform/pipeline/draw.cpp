@@ -76,8 +76,8 @@ void DrawClipped(const VertexBatch& batch, std::size_t first, uint32_t planes, c
 
 void DrawBatch(const Vertex* in, std::size_t count, const Matrix& toClip, const DrawCall& call, VertexBatch& batch,
                const Context& ctx) {
-    TransformPositions(in, count, toClip, batch);
-    LightBatch(in, count, call, batch);
+    TransformVertices(in, count, toClip, call.world, batch);
+    LightBatch(count, call, batch);
     ProjectBatch(batch, count, ctx.mapping);
     for (std::size_t i = 0; i + 2 < count; i += 3) {
         const uint32_t c0 = batch.outcode[i], c1 = batch.outcode[i + 1], c2 = batch.outcode[i + 2];

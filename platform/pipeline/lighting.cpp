@@ -59,20 +59,6 @@ bool EyePosition(const Matrix& view, Vec& eye) {
     return std::isfinite(eye.x) && std::isfinite(eye.y) && std::isfinite(eye.z);
 }
 
-// World-space positions and normals of the batch; normals not yet unit length.
-void ToWorld(const Vertex* in, std::size_t count, const Matrix& world, VertexBatch& out) {
-    const auto& m = world.m;
-    for (std::size_t i = 0; i < count; ++i) {
-        const Vertex& v = in[i];
-        out.px[i] = v.x * m[0][0] + v.y * m[1][0] + v.z * m[2][0] + m[3][0];
-        out.py[i] = v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1] + m[3][1];
-        out.pz[i] = v.x * m[0][2] + v.y * m[1][2] + v.z * m[2][2] + m[3][2];
-        out.nx[i] = v.nx * m[0][0] + v.ny * m[1][0] + v.nz * m[2][0];
-        out.ny[i] = v.nx * m[0][1] + v.ny * m[1][1] + v.nz * m[2][1];
-        out.nz[i] = v.nx * m[0][2] + v.ny * m[1][2] + v.nz * m[2][2];
-    }
-}
-
 // The two loops every draw runs, four vertices at a time where SSE2 is
 // there (the scalar loops would not vectorize: sqrt may set errno). A zero
 // or non-finite normal ends up NaN, and so as colour 0.
@@ -246,8 +232,7 @@ void AddLight(const LightTerms& t, bool hasEye, Vec eye, std::size_t count, Vert
 
 }  // namespace
 
-void LightBatch(const Vertex* in, std::size_t count, const DrawCall& call, VertexBatch& out) {
-    ToWorld(in, count, call.world, out);
+void LightBatch(std::size_t count, const DrawCall& call, VertexBatch& out) {
     NormalizeNormals(count, out);
     const Material& mat = call.material;
     const Color base{mat.emissive.r + mat.ambient.r * call.ambient.r, mat.emissive.g + mat.ambient.g * call.ambient.g,

@@ -7,13 +7,14 @@
 
 namespace qv::pipeline {
 
-// Lights count vertices of the batch with the call's world matrix, material,
-// lights and ambient light state, into the batch's r, g, b:
+// Lights count vertices of the batch, from their world-space positions and
+// normals, with the call's material, lights and ambient light state, into the
+// batch's r, g, b:
 //   colour = emissive + ambient x ambient state
 //          + sum over lights of diffuse x light colour x max(0, N.L) x attenuation x spot
 //          (+ the specular term where the material has a specular colour and power),
 // each channel clamped to 0..1; a NaN anywhere gives 0. The alpha channel is
 // the material's diffuse alpha, which the XRGB target does not store.
-void LightBatch(const Vertex* in, std::size_t count, const DrawCall& call, VertexBatch& out);
+void LightBatch(std::size_t count, const DrawCall& call, VertexBatch& out);
 
 }  // namespace qv::pipeline
