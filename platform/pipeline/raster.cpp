@@ -110,7 +110,7 @@ struct FixedPlane {
 // over the bounding box stay within [low, high] and its gradients within
 // +-maxStep, so that the conversions and every sum of steps are in range.
 template <class T>
-bool MakeFixedPlane(double at, double dx, double dy, const TriangleSetup& t, double low, double high, double maxStep,
+QV_INLINE bool MakeFixedPlane(double at, double dx, double dy, const TriangleSetup& t, double low, double high, double maxStep,
                     double one, FixedPlane<T>& out) {
     const double w = double(t.maxX - t.minX), h = double(t.maxY - t.minY);
     const auto fits = [low, high](double v) { return v >= low && v <= high; };
@@ -291,14 +291,6 @@ private:
 #endif
 };
 
-void Prefetch(const uint32_t* p) {
-#if defined(__GNUC__)
-    __builtin_prefetch(p, 1);
-#else
-    (void)p;
-#endif
-}
-
 template <int LeftCount, int RightCount, class Writer>
 QV_INLINE void Walk(RowBounds& bounds, int64_t width, Writer& writer) {
     for (int64_t row = bounds.firstRow; row <= bounds.lastRow; ++row) {
@@ -319,13 +311,6 @@ template <bool DepthTest, bool DepthWrite, bool ColorWrite>
 void Traverse(const TriangleSetup& t, const Surface& s, uint32_t compare) {
     RowBounds bounds;
     if (!MakeRowBounds(t, bounds)) return;
-    // Start fetching every row: small triangles touch a few pixels on each
-    // of several rows, each row its own cache line.
-    for (int64_t row = bounds.firstRow; row <= bounds.lastRow; ++row) {
-        const std::size_t y = static_cast<std::size_t>(t.minY + row);
-        if constexpr (ColorWrite) Prefetch(s.color + y * s.colorPitch + t.minX);
-        if constexpr (DepthTest) Prefetch(s.depth + y * s.depthPitch + t.minX);
-    }
     SpanWriter<DepthTest, DepthWrite, ColorWrite> writer(t, s, compare);
     const int64_t width = int64_t{t.maxX} - t.minX + 1;
     // A triangle has at least one edge on each side and at most three in all.
