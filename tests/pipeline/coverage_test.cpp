@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <random>
 #include <set>
 #include <utility>
 
@@ -165,6 +167,59 @@ TEST(Coverage, HugeTrianglesBeyondTheGuardBandStillCoverTheTarget) {
         Canvas canvas(9, 7);
         const Pixels got = DrawOne(canvas, {At(-far, -far), At(far, -far * 0.5f), At(-far * 0.5f, far)});
         EXPECT_EQ(got.size(), 9u * 7u) << far;
+    }
+}
+
+// The coverage rule evaluated at every pixel centre on its own: inside all
+// three edges, or exactly on one that is a top or a left edge. Corners are in
+// 1/256 pixel, so the test's vertices are exactly what the rasterizer sees.
+Pixels CoverageByDefinition(const int64_t (&x)[3], const int64_t (&y)[3], int width, int height) {
+    const int64_t area = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]);
+    Pixels p;
+    if (area == 0) return p;
+    const int order[3] = {0, area > 0 ? 1 : 2, area > 0 ? 2 : 1};  // clockwise on screen
+    for (int py = 0; py < height; ++py) {
+        for (int px = 0; px < width; ++px) {
+            bool inside = true;
+            for (int i = 0; i < 3; ++i) {
+                const int a = order[i], b = order[(i + 1) % 3];
+                const int64_t dx = x[b] - x[a], dy = y[b] - y[a];
+                const int64_t e = dx * (int64_t{py} * 256 - y[a]) - dy * (int64_t{px} * 256 - x[a]);
+                const bool topLeft = dy < 0 || (dy == 0 && dx > 0);
+                inside = inside && (e > 0 || (e == 0 && topLeft));
+            }
+            if (inside) p.insert({px, py});
+        }
+    }
+    return p;
+}
+
+TEST(Coverage, RandomTrianglesCoverExactlyThePixelsTheRuleGives) {
+    std::mt19937 random(7);
+    const int size = 40;
+    // Corners on whole pixels, on halves or anywhere on the 1/256 grid, so that
+    // vertices and edges often pass exactly through pixel centres.
+    const auto corner = [&random]() -> int64_t {
+        const int64_t v = std::uniform_int_distribution<int64_t>(-8 * 256, 48 * 256)(random);
+        switch (random() % 3) {
+            case 0: return v & ~int64_t{255};
+            case 1: return v & ~int64_t{127};
+            default: return v;
+        }
+    };
+    for (int n = 0; n < 3000; ++n) {
+        int64_t x[3], y[3];
+        std::vector<Vertex> v;
+        for (int i = 0; i < 3; ++i) {
+            x[i] = corner();
+            y[i] = random() % 4 == 0 && i > 0 ? y[i - 1] : corner();  // some edges horizontal
+            v.push_back(At(float(x[i]) / 256, float(y[i]) / 256));
+        }
+        Canvas canvas(size, size);
+        DrawCall call = PixelGridCall(canvas, v);
+        call.states.cullMode = CullMode::None;
+        DrawTriangleList(canvas.target(), call);
+        ASSERT_EQ(Covered(canvas), CoverageByDefinition(x, y, size, size)) << "triangle " << n;
     }
 }
 
