@@ -13,6 +13,7 @@
 #include "pipeline/lighting.h"
 
 #include <cmath>
+#include <initializer_list>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -33,8 +34,6 @@ Vec Normalized(Vec v) {
     if (!(len > 0) || !std::isfinite(len)) return {0, 0, 0};
     return {v.x / len, v.y / len, v.z / len};
 }
-
-float Clamp01(float v) { return v > 0 ? (v < 1 ? v : 1) : 0; }
 
 // The eye in world space: the point the view matrix maps to the origin.
 // False when the view has no such single point.
@@ -76,7 +75,23 @@ void NormalizeNormals(std::size_t count, VertexBatch& b) {
     }
 }
 
+// Each channel to 0..1; NaN to 0 (max returns its second operand then).
+void ClampColors(std::size_t count, VertexBatch& b) {
+    const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
+    for (float* channel : {b.r, b.g, b.b}) {
+        for (std::size_t i = 0; i < count; i += 4) {
+            _mm_store_ps(channel + i, _mm_min_ps(_mm_max_ps(_mm_load_ps(channel + i), zero), one));
+        }
+    }
+}
+
 #else
+
+void ClampColors(std::size_t count, VertexBatch& b) {
+    for (float* channel : {b.r, b.g, b.b}) {
+        for (std::size_t i = 0; i < count; ++i) channel[i] = channel[i] > 0 ? (channel[i] < 1 ? channel[i] : 1) : 0;
+    }
+}
 
 void NormalizeNormals(std::size_t count, VertexBatch& b) {
     for (std::size_t i = 0; i < count; ++i) {
@@ -255,11 +270,7 @@ void LightBatch(std::size_t count, const DrawCall& call, VertexBatch& out) {
             AddLight(terms, hasEye, eye, count, out);
         }
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        out.r[i] = Clamp01(out.r[i]);
-        out.g[i] = Clamp01(out.g[i]);
-        out.b[i] = Clamp01(out.b[i]);
-    }
+    ClampColors(count, out);
 }
 
 }  // namespace qv::pipeline

@@ -27,19 +27,24 @@ void TransformOne(const Vertex& v, const Matrix& toClip, const Matrix& world, Ve
 
 #if defined(__SSE2__)
 
-// Column j of m applied to four points: x m0j + y m1j + z m2j (+ m3j).
-__m128 Point(const Matrix& m, int j, __m128 x, __m128 y, __m128 z) {
-    const __m128 sum = _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, _mm_set1_ps(m.m[0][j])), _mm_mul_ps(y, _mm_set1_ps(m.m[1][j]))),
-                                  _mm_mul_ps(z, _mm_set1_ps(m.m[2][j])));
-    return _mm_add_ps(sum, _mm_set1_ps(m.m[3][j]));
-}
+// Every element of a matrix in all four lanes, taken once per batch (read
+// from the matrix inside the loop, they would be read again after every
+// store, as far as the compiler knows).
+struct Spread {
+    __m128 m[4][4];
+    explicit Spread(const Matrix& matrix) {
+        for (int i = 0; i < 4; ++i) {
+            for (int j = 0; j < 4; ++j) m[i][j] = _mm_set1_ps(matrix.m[i][j]);
+        }
+    }
+    // Column j applied to four directions, x m0j + y m1j + z m2j, and to four points (+ m3j).
+    __m128 Direction(int j, __m128 x, __m128 y, __m128 z) const {
+        return _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, m[0][j]), _mm_mul_ps(y, m[1][j])), _mm_mul_ps(z, m[2][j]));
+    }
+    __m128 Point(int j, __m128 x, __m128 y, __m128 z) const { return _mm_add_ps(Direction(j, x, y, z), m[3][j]); }
+};
 
-__m128 Direction(const Matrix& m, int j, __m128 x, __m128 y, __m128 z) {
-    return _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, _mm_set1_ps(m.m[0][j])), _mm_mul_ps(y, _mm_set1_ps(m.m[1][j]))),
-                      _mm_mul_ps(z, _mm_set1_ps(m.m[2][j])));
-}
-
-void TransformFour(const Vertex* v, const Matrix& toClip, const Matrix& world, VertexBatch& out, std::size_t i) {
+void TransformFour(const Vertex* v, const Spread& toClip, const Spread& world, VertexBatch& out, std::size_t i) {
     // Each record is eight floats: x y z nx | ny nz tu tv.
     const float* f = &v->x;
     __m128 a0 = _mm_loadu_ps(f), a1 = _mm_loadu_ps(f + 8), a2 = _mm_loadu_ps(f + 16), a3 = _mm_loadu_ps(f + 24);
@@ -48,16 +53,16 @@ void TransformFour(const Vertex* v, const Matrix& toClip, const Matrix& world, V
     const __m128 b23 = _mm_unpacklo_ps(_mm_loadu_ps(f + 20), _mm_loadu_ps(f + 28));  // ny2 ny3 nz2 nz3
     const __m128 ny = _mm_movelh_ps(b01, b23), nz = _mm_movehl_ps(b23, b01);
     const __m128 x = a0, y = a1, z = a2, nx = a3;
-    _mm_store_ps(out.x + i, Point(toClip, 0, x, y, z));
-    _mm_store_ps(out.y + i, Point(toClip, 1, x, y, z));
-    _mm_store_ps(out.z + i, Point(toClip, 2, x, y, z));
-    _mm_store_ps(out.w + i, Point(toClip, 3, x, y, z));
-    _mm_store_ps(out.px + i, Point(world, 0, x, y, z));
-    _mm_store_ps(out.py + i, Point(world, 1, x, y, z));
-    _mm_store_ps(out.pz + i, Point(world, 2, x, y, z));
-    _mm_store_ps(out.nx + i, Direction(world, 0, nx, ny, nz));
-    _mm_store_ps(out.ny + i, Direction(world, 1, nx, ny, nz));
-    _mm_store_ps(out.nz + i, Direction(world, 2, nx, ny, nz));
+    _mm_store_ps(out.x + i, toClip.Point(0, x, y, z));
+    _mm_store_ps(out.y + i, toClip.Point(1, x, y, z));
+    _mm_store_ps(out.z + i, toClip.Point(2, x, y, z));
+    _mm_store_ps(out.w + i, toClip.Point(3, x, y, z));
+    _mm_store_ps(out.px + i, world.Point(0, x, y, z));
+    _mm_store_ps(out.py + i, world.Point(1, x, y, z));
+    _mm_store_ps(out.pz + i, world.Point(2, x, y, z));
+    _mm_store_ps(out.nx + i, world.Direction(0, nx, ny, nz));
+    _mm_store_ps(out.ny + i, world.Direction(1, nx, ny, nz));
+    _mm_store_ps(out.nz + i, world.Direction(2, nx, ny, nz));
 }
 
 #endif
@@ -78,7 +83,8 @@ void TransformVertices(const Vertex* in, std::size_t count, const Matrix& toClip
                        VertexBatch& out) {
     std::size_t i = 0;
 #if defined(__SSE2__)
-    for (; i + 4 <= count; i += 4) TransformFour(in + i, toClip, world, out, i);
+    const Spread clip(toClip), model(world);
+    for (; i + 4 <= count; i += 4) TransformFour(in + i, clip, model, out, i);
 #endif
     for (; i < count; ++i) TransformOne(in[i], toClip, world, out, i);
 }

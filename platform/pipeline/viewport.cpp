@@ -78,21 +78,33 @@ void ProjectBatch(VertexBatch& b, std::size_t count, const ScreenMapping& m) {
     const __m128 limit = _mm_set1_ps(kGuardBand * kSubpixelOne), half = _mm_set1_ps(0.5f);
     const __m128 sign = _mm_castsi128_ps(_mm_set1_epi32(int32_t(0x80000000u)));
     const __m128 one = _mm_set1_ps(1.0f), zero = _mm_setzero_ps();
+    // The mapping in all four lanes, taken once: read inside the loop, it would
+    // be read again after every store, as far as the compiler knows.
+    __m128 planes[kPlaneCount][4];
+    for (int p = 0; p < kPlaneCount; ++p) {
+        const Plane& pl = m.planes[p];
+        planes[p][0] = _mm_set1_ps(pl.x);
+        planes[p][1] = _mm_set1_ps(pl.y);
+        planes[p][2] = _mm_set1_ps(pl.z);
+        planes[p][3] = _mm_set1_ps(pl.w);
+    }
+    const __m128 offsetX = _mm_set1_ps(m.offsetX), scaleX = _mm_set1_ps(m.scaleX), offsetY = _mm_set1_ps(m.offsetY),
+                 scaleY = _mm_set1_ps(m.scaleY), offsetZ = _mm_set1_ps(m.offsetZ), scaleZ = _mm_set1_ps(m.scaleZ);
     for (std::size_t i = 0; i < count; i += 4) {
         const __m128 x = _mm_load_ps(b.x + i), y = _mm_load_ps(b.y + i), z = _mm_load_ps(b.z + i),
                      w = _mm_load_ps(b.w + i);
         __m128i code = _mm_setzero_si128();
         for (int p = 0; p < kPlaneCount; ++p) {
-            const Plane& pl = m.planes[p];
-            const __m128 d = _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, _mm_set1_ps(pl.x)), _mm_mul_ps(y, _mm_set1_ps(pl.y))),
-                                        _mm_add_ps(_mm_mul_ps(z, _mm_set1_ps(pl.z)), _mm_mul_ps(w, _mm_set1_ps(pl.w))));
+            const __m128* pl = planes[p];
+            const __m128 d = _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, pl[0]), _mm_mul_ps(y, pl[1])),
+                                        _mm_add_ps(_mm_mul_ps(z, pl[2]), _mm_mul_ps(w, pl[3])));
             code = _mm_or_si128(code, _mm_and_si128(_mm_castps_si128(_mm_cmplt_ps(d, zero)), _mm_set1_epi32(1 << p)));
         }
         const __m128 inv = _mm_div_ps(one, w);
         const __m128 scale = _mm_set1_ps(float(kSubpixelOne));
-        __m128 fx = _mm_mul_ps(_mm_add_ps(_mm_set1_ps(m.offsetX), _mm_mul_ps(_mm_set1_ps(m.scaleX), _mm_mul_ps(x, inv))), scale);
-        __m128 fy = _mm_mul_ps(_mm_add_ps(_mm_set1_ps(m.offsetY), _mm_mul_ps(_mm_set1_ps(m.scaleY), _mm_mul_ps(y, inv))), scale);
-        const __m128 fz = _mm_add_ps(_mm_set1_ps(m.offsetZ), _mm_mul_ps(_mm_set1_ps(m.scaleZ), _mm_mul_ps(z, inv)));
+        __m128 fx = _mm_mul_ps(_mm_add_ps(offsetX, _mm_mul_ps(scaleX, _mm_mul_ps(x, inv))), scale);
+        __m128 fy = _mm_mul_ps(_mm_add_ps(offsetY, _mm_mul_ps(scaleY, _mm_mul_ps(y, inv))), scale);
+        const __m128 fz = _mm_add_ps(offsetZ, _mm_mul_ps(scaleZ, _mm_mul_ps(z, inv)));
         const __m128 inputOk = _mm_and_ps(_mm_and_ps(finite(x), finite(y)), _mm_and_ps(finite(z), finite(w)));
         const __m128 projected = _mm_and_ps(_mm_and_ps(_mm_cmpgt_ps(w, zero), finite(fx)), _mm_and_ps(finite(fy), finite(fz)));
         // max/min return their second operand for NaN: NaN goes to the lower bound.
