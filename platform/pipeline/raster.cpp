@@ -252,10 +252,9 @@ private:
             const __m128i stored = _mm_loadu_si128(p);
             // Flipping the top bits lets signed comparisons order them as unsigned.
             const __m128i a = _mm_xor_si128(d, sign), s = _mm_xor_si128(stored, sign);
-            const __m128i passes = _mm_or_si128(_mm_or_si128(_mm_and_si128(passLess_, _mm_cmplt_epi32(a, s)),
-                                                             _mm_and_si128(passEqual_, _mm_cmpeq_epi32(a, s))),
-                                                _mm_and_si128(passGreater_, _mm_cmpgt_epi32(a, s)));
-            pass = _mm_and_si128(pass, passes);
+            const __m128i unequal = _mm_or_si128(_mm_and_si128(passLess_, _mm_cmplt_epi32(a, s)),
+                                                 _mm_and_si128(passGreater_, _mm_cmpgt_epi32(a, s)));
+            pass = _mm_and_si128(pass, _mm_xor_si128(unequal, flip_));
             if constexpr (DepthWrite) _mm_storeu_si128(p, Select(pass, d, stored));
             v.z01 = _mm_add_epi64(v.z01, zStep_);
             v.z23 = _mm_add_epi64(v.z23, zStep_);
@@ -278,10 +277,13 @@ private:
     FixedPlane<int32_t> r_{}, g_{}, b_{};
     const bool fixed_;
 #if defined(__SSE2__)
-    // All ones where the comparison passes on that outcome.
-    const __m128i passLess_ = _mm_set1_epi32(-int32_t(compare_ & 1));
-    const __m128i passEqual_ = _mm_set1_epi32(-int32_t(compare_ >> 1 & 1));
-    const __m128i passGreater_ = _mm_set1_epi32(-int32_t(compare_ >> 2 & 1));
+    // A comparison passes where (less & passLess_ | greater & passGreater_) ^ flip_:
+    // the masks are the outcomes on which it passes, when equal is not among
+    // them, else those on which it fails, and flip_ then all ones.
+    const bool passEqual_ = compare_ >> 1 & 1;
+    const __m128i passLess_ = _mm_set1_epi32(-int32_t((compare_ & 1) != passEqual_));
+    const __m128i passGreater_ = _mm_set1_epi32(-int32_t((compare_ >> 2 & 1) != passEqual_));
+    const __m128i flip_ = _mm_set1_epi32(-int32_t(passEqual_));
     // From a span's first pixel to those of its first group, and on to the next group.
     const __m128i z01_ = _mm_set_epi64x(z_.dx, 0), z23_ = _mm_set_epi64x(z_.dx * 3, z_.dx * 2);
     const __m128i r4_ = _mm_set_epi32(r_.dx * 3, r_.dx * 2, r_.dx, 0), g4_ = _mm_set_epi32(g_.dx * 3, g_.dx * 2, g_.dx, 0),
