@@ -9,9 +9,11 @@
 
 namespace qv::pipeline {
 
-// Vertices are processed in batches of at most this many (a multiple of 4,
-// so four-wide loops may run past the count within the arrays).
+// Vertices are processed in batches of at most this many: whole triangles,
+// and a multiple of 4, so four-wide loops may run past the count within the
+// arrays.
 constexpr std::size_t kBatchVertices = 1536;
+static_assert(kBatchVertices % 12 == 0, "whole triangles, and whole groups of four vertices");
 
 struct VertexBatch {
     static constexpr std::size_t N = kBatchVertices;
