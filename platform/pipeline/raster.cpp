@@ -217,28 +217,26 @@ private:
     }
 
 #if defined(__SSE2__)
-    // Four consecutive pixels: depth in two pairs of 64-bit lanes, each
-    // colour channel in 32-bit lanes.
+    // A group of four pixels: their depths in two pairs of 64-bit lanes, and
+    // the colour of the first as blue, green, red, 0 in 32-bit lanes.
     struct Lanes {
-        __m128i z01, z23, r, g, b;
+        __m128i z01, z23, color;
     };
 
     Lanes StartLanes(const Fixed& f) const {
         const __m128i z = _mm_set1_epi64x(f.z);
-        return {_mm_add_epi64(z, z01_), _mm_add_epi64(z, z23_), _mm_add_epi32(_mm_set1_epi32(f.r), r4_),
-                _mm_add_epi32(_mm_set1_epi32(f.g), g4_), _mm_add_epi32(_mm_set1_epi32(f.b), b4_)};
+        return {_mm_add_epi64(z, z01_), _mm_add_epi64(z, z23_), _mm_set_epi32(0, f.r, f.g, f.b)};
     }
 
     static __m128i Select(__m128i mask, __m128i a, __m128i b) {
         return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
     }
 
-    // XRGB of four lanes; the saturating packs clamp each channel to 0..255.
-    static __m128i Pack(__m128i r, __m128i g, __m128i b) {
-        const __m128i br = _mm_packs_epi32(_mm_srai_epi32(b, 16), _mm_srai_epi32(r, 16));
-        const __m128i g0 = _mm_packs_epi32(_mm_srai_epi32(g, 16), _mm_setzero_si128());
-        const __m128i bg = _mm_unpacklo_epi16(br, g0), r0 = _mm_unpackhi_epi16(br, g0);
-        return _mm_packus_epi16(_mm_unpacklo_epi32(bg, r0), _mm_unpackhi_epi32(bg, r0));
+    // XRGB of four pixels, each blue, green, red, 0 in 16.16; the saturating
+    // packs clamp every channel to 0..255.
+    static __m128i Pack(__m128i p0, __m128i p1, __m128i p2, __m128i p3) {
+        const auto whole = [](__m128i p) { return _mm_srai_epi32(p, 16); };
+        return _mm_packus_epi16(_mm_packs_epi32(whole(p0), whole(p1)), _mm_packs_epi32(whole(p2), whole(p3)));
     }
 
     QV_INLINE void Group(uint32_t* color, uint32_t* depth, Lanes& v, int32_t k, int32_t count) const {
@@ -261,10 +259,10 @@ private:
         }
         if constexpr (ColorWrite) {
             __m128i* p = reinterpret_cast<__m128i*>(color + k);
-            _mm_storeu_si128(p, Select(pass, Pack(v.r, v.g, v.b), _mm_loadu_si128(p)));
-            v.r = _mm_add_epi32(v.r, rStep_);
-            v.g = _mm_add_epi32(v.g, gStep_);
-            v.b = _mm_add_epi32(v.b, bStep_);
+            const __m128i c1 = _mm_add_epi32(v.color, colorStep_), c2 = _mm_add_epi32(c1, colorStep_);
+            const __m128i c3 = _mm_add_epi32(c2, colorStep_);
+            _mm_storeu_si128(p, Select(pass, Pack(v.color, c1, c2, c3), _mm_loadu_si128(p)));
+            v.color = _mm_add_epi32(c3, colorStep_);
         }
     }
 #endif
@@ -286,10 +284,8 @@ private:
     const __m128i flip_ = _mm_set1_epi32(-int32_t(passEqual_));
     // From a span's first pixel to those of its first group, and on to the next group.
     const __m128i z01_ = _mm_set_epi64x(z_.dx, 0), z23_ = _mm_set_epi64x(z_.dx * 3, z_.dx * 2);
-    const __m128i r4_ = _mm_set_epi32(r_.dx * 3, r_.dx * 2, r_.dx, 0), g4_ = _mm_set_epi32(g_.dx * 3, g_.dx * 2, g_.dx, 0),
-                  b4_ = _mm_set_epi32(b_.dx * 3, b_.dx * 2, b_.dx, 0);
-    const __m128i zStep_ = _mm_set1_epi64x(z_.dx * 4), rStep_ = _mm_set1_epi32(r_.dx * 4),
-                  gStep_ = _mm_set1_epi32(g_.dx * 4), bStep_ = _mm_set1_epi32(b_.dx * 4);
+    const __m128i zStep_ = _mm_set1_epi64x(z_.dx * 4);
+    const __m128i colorStep_ = _mm_set_epi32(0, r_.dx, g_.dx, b_.dx);  // from one pixel to the next
 #endif
 };
 
