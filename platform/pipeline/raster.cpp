@@ -110,8 +110,8 @@ struct FixedPlane {
 // over the bounding box stay within [low, high] and its gradients within
 // +-maxStep, so that the conversions and every sum of steps are in range.
 template <class T>
-QV_INLINE bool MakeFixedPlane(double at, double dx, double dy, const TriangleSetup& t, double low, double high, double maxStep,
-                    double one, FixedPlane<T>& out) {
+QV_INLINE bool MakeFixedPlane(double at, double dx, double dy, const TriangleSetup& t, double low, double high,
+                              double maxStep, double one, FixedPlane<T>& out) {
     const double w = double(t.maxX - t.minX), h = double(t.maxY - t.minY);
     const auto fits = [low, high](double v) { return v >= low && v <= high; };
     if (!(std::fabs(dx) <= maxStep && std::fabs(dy) <= maxStep && fits(at) && fits(at + dx * w) &&
@@ -240,7 +240,8 @@ private:
     }
 
     QV_INLINE void Group(uint32_t* color, uint32_t* depth, Lanes& v, int32_t k, int32_t count) const {
-        __m128i pass = _mm_cmplt_epi32(_mm_add_epi32(_mm_set1_epi32(k), _mm_set_epi32(3, 2, 1, 0)), _mm_set1_epi32(count));
+        const __m128i lanes = _mm_add_epi32(_mm_set1_epi32(k), _mm_set_epi32(3, 2, 1, 0));
+        __m128i pass = _mm_cmplt_epi32(lanes, _mm_set1_epi32(count));  // within the span
         if constexpr (DepthTest) {
             const __m128i sign = _mm_set1_epi32(int32_t(0x80000000u));
             const __m128i d = _mm_castps_si128(_mm_shuffle_ps(_mm_castsi128_ps(_mm_srli_epi64(v.z01, 24)),
