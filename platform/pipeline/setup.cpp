@@ -40,6 +40,9 @@ bool SetupTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenV
     if (area == 0) return false;
     const bool clockwise = area > 0;
     if (!(windings & (clockwise ? kDrawClockwise : kDrawCounterClockwise))) return false;
+    // 1 / the determinant of the attribute planes below, in square pixels
+    // (the area is in 1/256 pixel squared); started early, as it is slow.
+    const double invDet = double(kSubpixelOne * kSubpixelOne) / double(clockwise ? area : -area);
     // Put the triangle in clockwise order, so the inside is positive for every edge.
     const ScreenVertex& a = v0;
     const ScreenVertex& b = clockwise ? v1 : v2;
@@ -64,7 +67,6 @@ bool SetupTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenV
     // Attribute planes from the snapped positions, in pixels relative to a.
     const double x1 = double(int64_t{b.x} - a.x) / kSubpixelOne, y1 = double(int64_t{b.y} - a.y) / kSubpixelOne;
     const double x2 = double(int64_t{c.x} - a.x) / kSubpixelOne, y2 = double(int64_t{c.y} - a.y) / kSubpixelOne;
-    const double invDet = 1.0 / (x1 * y2 - x2 * y1);
     const double ox = out.minX - double(a.x) / kSubpixelOne, oy = out.minY - double(a.y) / kSubpixelOne;
     const auto plane = [&](double va, double vb, double vc) {
         const double d1 = vb - va, d2 = vc - va;
