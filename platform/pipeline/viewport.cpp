@@ -79,25 +79,25 @@ void ProjectBatch(VertexBatch& b, std::size_t count, const ScreenMapping& m) {
     const __m128 sign = _mm_castsi128_ps(_mm_set1_epi32(int32_t(0x80000000u)));
     const __m128 one = _mm_set1_ps(1.0f), zero = _mm_setzero_ps();
     // The mapping in all four lanes, taken once: read inside the loop, it would
-    // be read again after every store, as far as the compiler knows.
-    __m128 planes[kPlaneCount][4];
+    // be read again after every store, as far as the compiler knows. Each
+    // plane above weighs w and one coordinate only: z for near and far, x for
+    // left and right, y for top and bottom.
+    constexpr int kAxis[kPlaneCount] = {2, 2, 0, 0, 1, 1};
+    __m128 weight[kPlaneCount], bias[kPlaneCount];
     for (int p = 0; p < kPlaneCount; ++p) {
         const Plane& pl = m.planes[p];
-        planes[p][0] = _mm_set1_ps(pl.x);
-        planes[p][1] = _mm_set1_ps(pl.y);
-        planes[p][2] = _mm_set1_ps(pl.z);
-        planes[p][3] = _mm_set1_ps(pl.w);
+        weight[p] = _mm_set1_ps(kAxis[p] == 0 ? pl.x : kAxis[p] == 1 ? pl.y : pl.z);
+        bias[p] = _mm_set1_ps(pl.w);
     }
     const __m128 offsetX = _mm_set1_ps(m.offsetX), scaleX = _mm_set1_ps(m.scaleX), offsetY = _mm_set1_ps(m.offsetY),
                  scaleY = _mm_set1_ps(m.scaleY), offsetZ = _mm_set1_ps(m.offsetZ), scaleZ = _mm_set1_ps(m.scaleZ);
     for (std::size_t i = 0; i < count; i += 4) {
         const __m128 x = _mm_load_ps(b.x + i), y = _mm_load_ps(b.y + i), z = _mm_load_ps(b.z + i),
                      w = _mm_load_ps(b.w + i);
+        const __m128 axes[3] = {x, y, z};
         __m128i code = _mm_setzero_si128();
         for (int p = 0; p < kPlaneCount; ++p) {
-            const __m128* pl = planes[p];
-            const __m128 d = _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, pl[0]), _mm_mul_ps(y, pl[1])),
-                                        _mm_add_ps(_mm_mul_ps(z, pl[2]), _mm_mul_ps(w, pl[3])));
+            const __m128 d = _mm_add_ps(_mm_mul_ps(axes[kAxis[p]], weight[p]), _mm_mul_ps(w, bias[p]));
             code = _mm_or_si128(code, _mm_and_si128(_mm_castps_si128(_mm_cmplt_ps(d, zero)), _mm_set1_epi32(1 << p)));
         }
         const __m128 inv = _mm_div_ps(one, w);
