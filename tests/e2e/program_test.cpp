@@ -128,6 +128,8 @@ TEST_F(ProgramInWindow, WindowShowsTheFourToriAndEndsOnEscape) {
 
 TEST_F(ProgramInWindow, AltF4Closes) {
     Start(true);
+    // Keys pressed before the window is drawing may reach no window at all.
+    WaitForTori();
     Key("alt+F4");
     ExpectEndsWithZero();
 }
