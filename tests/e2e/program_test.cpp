@@ -136,6 +136,7 @@ TEST_F(ProgramInWindow, AltF4Closes) {
 
 TEST_F(ProgramInWindow, CloseButtonCloses) {
     Start(true);
+    WaitForTori();
     x_.RequestClose(window_);
     ExpectEndsWithZero();
 }
