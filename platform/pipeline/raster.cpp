@@ -188,14 +188,17 @@ private:
         if constexpr (ColorWrite) color[k] = pass ? rgb : color[k];
     }
 
-    static uint32_t FixedChannel(int32_t v) {
-        v >>= 16;
-        return static_cast<uint32_t>(v > 0 ? (v < 255 ? v : 255) : 0);
+    // A colour channel to 0..255 (NaN to 0).
+    template <class T>
+    static uint32_t Channel(T v) {
+        v = v > 0 ? v : 0;
+        return static_cast<uint32_t>(v < 255 ? v : 255);
     }
 
     void FixedPixel(uint32_t* color, uint32_t* depth, const Fixed& f, int32_t k) const {
         Write(color, depth, k, static_cast<uint32_t>((f.z + k * z_.dx) >> 24),
-              FixedChannel(f.r + k * r_.dx) << 16 | FixedChannel(f.g + k * g_.dx) << 8 | FixedChannel(f.b + k * b_.dx));
+              Channel((f.r + k * r_.dx) >> 16) << 16 | Channel((f.g + k * g_.dx) >> 16) << 8 |
+                  Channel((f.b + k * b_.dx) >> 16));
     }
 
     static uint32_t PlaneDepth(double v) {
@@ -203,17 +206,11 @@ private:
         return static_cast<uint32_t>(v < 4294967295.0 ? v : 4294967295.0);
     }
 
-    static uint32_t PlaneChannel(float v) {
-        v = v > 0 ? v : 0;
-        return static_cast<uint32_t>(v < 255 ? v : 255);
-    }
-
     void PlanePixel(uint32_t* color, uint32_t* depth, int64_t row, int64_t column, int32_t k) const {
         const float dy = float(row), dx = float(column);
         Write(color, depth, k, PlaneDepth(t_.z + t_.dzdy * double(row) + t_.dzdx * double(column)),
-              PlaneChannel(t_.r + t_.drdy * dy + t_.drdx * dx) << 16 |
-                  PlaneChannel(t_.g + t_.dgdy * dy + t_.dgdx * dx) << 8 |
-                  PlaneChannel(t_.b + t_.dbdy * dy + t_.dbdx * dx));
+              Channel(t_.r + t_.drdy * dy + t_.drdx * dx) << 16 | Channel(t_.g + t_.dgdy * dy + t_.dgdx * dx) << 8 |
+                  Channel(t_.b + t_.dbdy * dy + t_.dbdx * dx));
     }
 
 #if defined(__SSE2__)
