@@ -58,7 +58,7 @@ bool EyePosition(const Matrix& view, Vec& eye) {
     return std::isfinite(eye.x) && std::isfinite(eye.y) && std::isfinite(eye.z);
 }
 
-// The two loops every draw runs, four vertices at a time where SSE2 is
+// The loops every draw runs, four vertices at a time where SSE2 is
 // there (the scalar loops would not vectorize: sqrt may set errno). A zero
 // or non-finite normal ends up NaN, and so as colour 0.
 #if defined(__SSE2__)
