@@ -17,7 +17,7 @@ constexpr int kStartLimitMs = 15000;
 // The program's windows come and go while the tests look at them: a window
 // listed by XQueryTree may be gone when its name is read. Xlib's default
 // handler would end the test process for that; here a request on a vanished
-// window just fails, and the caller sees no name or no image.
+// window just fails: FindWindow passes it over, RequestClose reaches no one.
 int IgnoreError(Display*, XErrorEvent*) { return 0; }
 
 // Reads the display number Xvfb writes once it accepts connections.

@@ -76,7 +76,12 @@ bool RenderWithGlReference(const std::vector<FrameMatrices>& frames, std::vector
         if (!Run("GL_REFERENCE_BUILD='" + work.string() + "' sh '" + (source / "build.sh").string() + "' >/dev/null 2>&1",
                  error))
             return false;
-        fs::rename(work / "gl-reference", binary);
+        std::error_code moved;
+        fs::rename(work / "gl-reference", binary, moved);
+        if (moved) {
+            error = "the GL reference's build left no binary: " + moved.message();
+            return false;
+        }
     }
 
     const fs::path matrices = work / "motion.bin";
