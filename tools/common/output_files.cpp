@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace qv::tools {
 namespace {
@@ -34,14 +35,23 @@ bool MakeDirectory(const std::string& path, std::string& error) {
     return false;
 }
 
-bool WriteFile(const std::string& path, const void* bytes, std::size_t size, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return Failed(path, errno, error);
-    const bool written = std::fwrite(bytes, 1, size, file) == size && std::fflush(file) == 0;
-    const int writeError = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed) return true;
-    return Failed(path, written ? errno : writeError, error);
+OutputFile::OutputFile(std::string path) : path_(std::move(path)), file_(std::fopen(path_.c_str(), "wb")) {
+    if (!file_) failure_ = errno ? errno : EIO;
+}
+
+OutputFile::~OutputFile() {
+    if (file_) std::fclose(file_);
+}
+
+void OutputFile::Write(const void* bytes, std::size_t size) {
+    if (!failure_ && std::fwrite(bytes, 1, size, file_) != size) failure_ = errno ? errno : EIO;
+}
+
+bool OutputFile::Close(std::string& error) {
+    if (!failure_ && std::fflush(file_) != 0) failure_ = errno ? errno : EIO;
+    if (file_ && std::fclose(file_) != 0 && !failure_) failure_ = errno ? errno : EIO;
+    file_ = nullptr;
+    return !failure_ || Failed(path_, failure_, error);
 }
 
 }  // namespace qv::tools

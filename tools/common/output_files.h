@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace qv::tools {
@@ -14,8 +15,24 @@ bool CheckWritable(const std::string& path, std::string& error);
 // Creates the directory and its parents where missing; else false and says why.
 bool MakeDirectory(const std::string& path, std::string& error);
 
-// Writes size bytes to a new file at path, closing it; false and says why
-// when any of it fails (a partial file may remain).
-bool WriteFile(const std::string& path, const void* bytes, std::size_t size, std::string& error);
+// A new file at path, written from start to end. The first error is kept:
+// later writes do nothing, and Close reports it.
+class OutputFile {
+public:
+    explicit OutputFile(std::string path);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    void Write(const void* bytes, std::size_t size);
+    // Flushes and closes the file; false when any of it failed, and says why
+    // (a partial file may remain).
+    bool Close(std::string& error);
+
+private:
+    std::string path_;
+    std::FILE* file_;
+    int failure_ = 0;
+};
 
 }  // namespace qv::tools
