@@ -35,6 +35,17 @@ bool DisplayReachable(std::string& error) {
     return false;
 }
 
+// Why the display could not be opened: the window systems the environment
+// names did not answer (unless SDL_VIDEODRIVER chose for SDL).
+std::string DisplayFailure() {
+    if (EnvironmentSet("SDL_VIDEODRIVER")) return "cannot open the display";
+    const bool wayland = EnvironmentSet("WAYLAND_DISPLAY"), x = EnvironmentSet("DISPLAY");
+    const std::string waylandName = wayland ? std::string("the Wayland display '") + std::getenv("WAYLAND_DISPLAY") + "'" : "";
+    const std::string xName = x ? std::string("the X display '") + std::getenv("DISPLAY") + "'" : "";
+    if (wayland && x) return "neither " + waylandName + " nor " + xName + " answers";
+    return (wayland ? waylandName : xName) + " does not answer";
+}
+
 // Unless SDL_VIDEODRIVER says otherwise, SDL may use only the window systems
 // the environment names: left to itself, with those unreachable, it falls
 // back to drivers that show nothing, and the program would run unseen.
@@ -93,8 +104,7 @@ public:
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
         ChooseVideoDrivers();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            error = std::string("cannot open the display (") + SDL_GetError() +
-                    "); run quorvane-capture to render offscreen";
+            error = DisplayFailure() + " (" + SDL_GetError() + "); run quorvane-capture to render offscreen";
             return false;
         }
         videoStarted_ = true;
