@@ -57,7 +57,7 @@ std::optional<CaptureOptions> ParseCaptureOptions(int argc, char** argv, std::st
         } else if (name == "--trace") {
             options.trace = value;
         } else if (name == "--fail") {
-            if (std::strcmp(value, "list") == 0) {
+            if (value == "list") {
                 options.listFaults = true;
             } else {
                 options.faults.push_back(value);
