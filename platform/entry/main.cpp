@@ -43,8 +43,11 @@ constexpr const char* kUsage =
 int main(int argc, char** argv) {
     if (argc > 1) {
         const bool help = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
-        if (help) std::fputs(kUsage, stdout);
-        else std::fprintf(stderr, "quorvane: unknown argument '%s'; settings are QUORVANE_* variables (see --help)\n", argv[1]);
+        if (help)
+            std::fputs(kUsage, stdout);
+        else
+            std::fprintf(stderr, "quorvane: unknown argument '%s'; settings are QUORVANE_* variables (see --help)\n",
+                         argv[1]);
         return help ? 0 : kBadSetting;
     }
     std::string error;

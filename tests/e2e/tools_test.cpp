@@ -33,7 +33,8 @@ TEST(CommandLines, EndWithTheirCodeAndSayWhy) {
         {{QUORVANE_CAPTURE, "--trace", "/tmp"}, {}, 3, "'/tmp'"},
         {{QUORVANE_CAPTURE, "--frames", "2", "--trace", "/dev/full"}, {}, 3, "No space left"},
         // Checked before the run: the frames would take hours.
-        {{QUORVANE_CAPTURE, "--frames", "1000000000", "--png", "/nonexistent/last.png"}, {}, 3, "/nonexistent/last.png"},
+        {{QUORVANE_CAPTURE, "--frames", "1000000000", "--png", "/nonexistent/last.png"}, {}, 3,
+         "/nonexistent/last.png"},
         {{QUORVANE_CAPTURE, "--frames", "2", "--png-dir", scratch / "made/here"}, {}, 0, ""},
         {{QUORVANE_PROGRAM, "--help"}, {}, 0, "QUORVANE_FRAMES"},
         {{QUORVANE_PROGRAM, "--bogus"}, {}, 2, "unknown argument '--bogus'"},

@@ -39,8 +39,8 @@ constexpr const char* kUsage =
     "3 when the matrices file cannot be written.\n";
 
 bool Parse(int argc, char** argv, Options& o, std::string& error) {
-    const auto arguments = qv::tools::ReadArguments(argc, argv, {"--frames", "--repeat", "--warmup", "--seed", "--write-matrices"},
-                                                    {"--help", "-h"}, error);
+    const auto arguments = qv::tools::ReadArguments(
+        argc, argv, {"--frames", "--repeat", "--warmup", "--seed", "--write-matrices"}, {"--help", "-h"}, error);
     if (!arguments) return false;
     for (const qv::tools::Argument& argument : *arguments) {
         const std::string& name = argument.name;
@@ -107,7 +107,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::printf("quorvane-bench: %" PRIu64 " frames x %" PRIu64 " repetitions after %" PRIu64 " warm-up, seed %" PRIu64 ", %ux%u, one thread\n",
+    std::printf("quorvane-bench: %" PRIu64 " frames x %" PRIu64 " repetitions after %" PRIu64 " warm-up, seed %" PRIu64
+                ", %ux%u, one thread\n",
                 o.frames, o.repeat, o.warmup, o.seed, qv::bench::SceneFrame::kWidth,
                 qv::bench::SceneFrame::kHeight);
     qv::bench::StartMotion(static_cast<uint32_t>(o.seed));
