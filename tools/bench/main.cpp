@@ -3,9 +3,11 @@
 // per frame, the median over several repetitions of the same motion.
 #include <algorithm>
 #include <chrono>
+#include <cerrno>
 #include <cinttypes>
 #include <ctime>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -36,7 +38,7 @@ constexpr const char* kUsage =
     "  --write-matrices FILE    write the frames' world matrices: per frame four matrices of\n"
     "                           16 float32 _11.._44 (256 bytes), as gl-reference --matrices reads\n"
     "Exit code: 0 after the run, 1 when the mesh cannot be built, 2 for a bad option,\n"
-    "3 when the matrices file cannot be written.\n";
+    "3 when the matrices file or the report cannot be written.\n";
 
 bool Parse(int argc, char** argv, Options& o, std::string& error) {
     const auto arguments = qv::tools::ReadArguments(
@@ -134,5 +136,9 @@ int main(int argc, char** argv) {
     }
     std::printf("pipeline: %.1f fps, %.3f ms/frame, processor %.3f ms/frame (median of %" PRIu64 ")\n", Median(fps),
                 Median(ms), Median(cpuMs), o.repeat);
+    if (std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "quorvane-bench: cannot write the report: %s\n", std::strerror(errno));
+        return kOutputFailed;
+    }
     return 0;
 }
