@@ -3,9 +3,11 @@
 // per frame, the median over several repetitions of the same motion.
 #include <algorithm>
 #include <chrono>
+#include <cerrno>
 #include <cinttypes>
 #include <ctime>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -36,11 +38,11 @@ constexpr const char* kUsage =
     "  --write-matrices FILE    write the frames' world matrices: per frame four matrices of\n"
     "                           16 float32 _11.._44 (256 bytes), as gl-reference --matrices reads\n"
     "Exit code: 0 after the run, 1 when the mesh cannot be built, 2 for a bad option,\n"
-    "3 when the matrices file cannot be written.\n";
+    "3 when the matrices file or the report cannot be written.\n";
 
 bool Parse(int argc, char** argv, Options& o, std::string& error) {
-    const auto arguments = qv::tools::ReadArguments(argc, argv, {"--frames", "--repeat", "--warmup", "--seed", "--write-matrices"},
-                                                    {"--help", "-h"}, error);
+    const auto arguments = qv::tools::ReadArguments(
+        argc, argv, {"--frames", "--repeat", "--warmup", "--seed", "--write-matrices"}, {"--help", "-h"}, error);
     if (!arguments) return false;
     for (const qv::tools::Argument& argument : *arguments) {
         const std::string& name = argument.name;
@@ -107,7 +109,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::printf("quorvane-bench: %" PRIu64 " frames x %" PRIu64 " repetitions after %" PRIu64 " warm-up, seed %" PRIu64 ", %ux%u, one thread\n",
+    std::printf("quorvane-bench: %" PRIu64 " frames x %" PRIu64 " repetitions after %" PRIu64 " warm-up, seed %" PRIu64
+                ", %ux%u, one thread\n",
                 o.frames, o.repeat, o.warmup, o.seed, qv::bench::SceneFrame::kWidth,
                 qv::bench::SceneFrame::kHeight);
     qv::bench::StartMotion(static_cast<uint32_t>(o.seed));
@@ -133,5 +136,9 @@ int main(int argc, char** argv) {
     }
     std::printf("pipeline: %.1f fps, %.3f ms/frame, processor %.3f ms/frame (median of %" PRIu64 ")\n", Median(fps),
                 Median(ms), Median(cpuMs), o.repeat);
+    if (std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "quorvane-bench: cannot write the report: %s\n", std::strerror(errno));
+        return kOutputFailed;
+    }
     return 0;
 }

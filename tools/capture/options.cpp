@@ -23,9 +23,9 @@ const char* const kCaptureUsage =
     "2 for a bad option, 3 when an output file cannot be written.\n";
 
 std::optional<CaptureOptions> ParseCaptureOptions(int argc, char** argv, std::string& error) {
-    const auto arguments =
-        qv::tools::ReadArguments(argc, argv, {"--frames", "--seed", "--png", "--png-dir", "--every", "--trace", "--fail", "--modes"},
-                                 {"--help", "-h"}, error);
+    const auto arguments = qv::tools::ReadArguments(
+        argc, argv, {"--frames", "--seed", "--png", "--png-dir", "--every", "--trace", "--fail", "--modes"},
+        {"--help", "-h"}, error);
     if (!arguments) return std::nullopt;
     CaptureOptions options;
     bool everyGiven = false;
