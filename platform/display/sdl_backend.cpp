@@ -31,7 +31,7 @@ bool EnvironmentSet(const char* name) {
 // SDL is left to find out.
 bool DisplayReachable(std::string& error) {
     if (EnvironmentSet("SDL_VIDEODRIVER") || EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY")) return true;
-    error = "no display to open (DISPLAY and WAYLAND_DISPLAY are unset); run quorvane-capture to render offscreen";
+    error = "no display to open (DISPLAY and WAYLAND_DISPLAY are unset); QUORVANE_DISPLAY=headless runs without one";
     return false;
 }
 
@@ -59,12 +59,13 @@ bool WindowedSetting(bool& windowed, std::string& error) {
     return true;
 }
 
-// The window's class icon, where it is the program's icon resource 107 (the
-// one the stand-in carries).
+// The icon the window's class registered, where it is one of the program's
+// icon resources; a system icon or undecodable data leaves SDL's default.
 void SetClassIcon(SDL_Window* window, HWND program) {
-    if (user::IconResource(user::WindowIcon(program, false)) != 107) return;
+    const user::ModuleResource* resource = user::IconResource(user::WindowIcon(program, false));
+    if (!resource) return;
     std::string ignored;
-    std::optional<IconImage> icon = DecodeIcon(kProgramIcon, kProgramIconSize, ignored);
+    std::optional<IconImage> icon = DecodeIcon(resource->bytes, resource->size, ignored);
     if (!icon) return;
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon->pixels.data(), int(icon->width), int(icon->height),
                                                               32, int(icon->width * 4), SDL_PIXELFORMAT_ARGB8888);
@@ -94,7 +95,7 @@ public:
         ChooseVideoDrivers();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             error = std::string("cannot open the display (") + SDL_GetError() +
-                    "); run quorvane-capture to render offscreen";
+                    "); QUORVANE_DISPLAY=headless runs without one";
             return false;
         }
         videoStarted_ = true;
