@@ -1,13 +1,10 @@
 // The process start-up of the stand-in: applies the platform's settings from
-// the environment, installs the display back end, and calls the program's
-// WinMain as Windows would: this instance, no previous instance, the command
-// line, and SW_SHOWDEFAULT as the show command. The process exits with
-// WinMain's result.
-
-#include <windows.h>
+// the environment, installs the display back end, and runs the program's
+// WinMain with the command line. The process exits with WinMain's result.
 
 #include "control/control.h"
 #include "display/display.h"
+#include "entry/launch.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,7 +25,5 @@ int main(int argc, char** argv) {
         if (i > 1) commandLine += ' ';
         commandLine += argv[i];
     }
-    static int instanceTag;
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(&instanceTag);
-    return WinMain(instance, nullptr, commandLine.data(), SW_SHOWDEFAULT);
+    return qv::entry::RunWinMain(commandLine);
 }
