@@ -163,11 +163,6 @@ CallTrace& CallTrace::Arg(long long value) {
     return Arg(std::to_string(value));
 }
 
-CallTrace& CallTrace::Hex(unsigned long long value) {
-    if (!enabled_) return *this;
-    return Arg(HexText(value));
-}
-
 void CallTrace::Result(std::string_view resultName, std::string_view why) {
     if (!enabled_) return;
     line_ += ") -> ";

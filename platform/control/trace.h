@@ -38,7 +38,6 @@ public:
     explicit CallTrace(OperationId call);
     CallTrace& Arg(std::string_view text);
     CallTrace& Arg(long long value);
-    CallTrace& Hex(unsigned long long value);  // 0x...
     // Ends the line with the result's name and, for a refusal, the reason.
     void Result(std::string_view resultName, std::string_view why = {});
 

@@ -1,15 +1,12 @@
 // The process start-up of the stand-in: applies the platform's settings from
-// the environment, installs the display back end, and calls the program's
-// WinMain as Windows would: this instance, no previous instance, the command
-// line (its arguments, which the program ignores; --help alone is the
-// stand-in's own), and
-// SW_SHOWDEFAULT as the show command. The process exits with WinMain's
+// the environment, installs the display back end, and runs the program's
+// WinMain with the command line (its arguments, which the program ignores;
+// --help alone is the stand-in's own). The process exits with WinMain's
 // result, or with its own code when a setting or the trace fails.
-
-#include <windows.h>
 
 #include "control/control.h"
 #include "display/display.h"
+#include "entry/launch.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -55,14 +52,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quorvane: %s\n", error.c_str());
         return kBadSetting;
     }
-    static int instanceTag;
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(&instanceTag);
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) commandLine += ' ';
         commandLine += argv[i];
     }
-    const int result = WinMain(instance, nullptr, commandLine.data(), SW_SHOWDEFAULT);
+    const int result = qv::entry::RunWinMain(commandLine);
     if (!qv::control::EndTrace(error)) {
         std::fprintf(stderr, "quorvane: %s\n", error.c_str());
         return result == 0 ? kOutputFailed : result;

@@ -19,10 +19,6 @@ void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Marks the window's contents as lost (exposed), so that WM_PAINT is due.
 void InvalidateWindow(HWND window);
 
-// Whether the handle is a live window (IsWindow without a trace line, for
-// the stand-in's own checks).
-bool WindowExists(HWND window);
-
 // The main (first created, not yet destroyed) top-level window, or null.
 HWND MainWindow();
 

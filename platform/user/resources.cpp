@@ -61,8 +61,8 @@ extern "C" HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR iconName) {
         [&]() -> user::Outcome<HICON> {
             if (systemIcon) return {user::SystemApplicationIcon()};
             if (!instance) return {nullptr, "no such system icon"};
-            if (!user::FindIcon(id)) return {nullptr, "the program has no such icon resource"};
-            return {user::ProgramIcon(id)};
+            if (user::FindIcon(id)) return {user::ProgramIcon(id)};
+            return {nullptr, "the program has no such icon resource"};
         },
         [&](control::CallTrace& trace) {
             trace.Arg(user::InstanceText(instance)).Arg(user::ResourceText(iconName, systemIcon ? "IDI_APPLICATION" : nullptr));

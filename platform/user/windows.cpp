@@ -59,8 +59,6 @@ void InvalidateWindow(HWND handle) {
     if (Window* window = FindWindow(handle)) window->needsPaint = true;
 }
 
-bool WindowExists(HWND handle) { return FindWindow(handle) != nullptr; }
-
 bool Destroy(HWND handle) {
     Window* window = FindWindow(handle);
     if (!window || window->destroying) return false;

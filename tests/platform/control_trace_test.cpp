@@ -64,7 +64,7 @@ TEST_F(ControlTrace, LinesOfCallsAndRefusals) {
         .Arg(600)
         .Arg(32)
         .Result("DDERR_INVALIDMODE", "the display offers no 800 x 600 x 32 mode");
-    CallTrace("IDirectDrawSurface::Flip").Arg("NULL").Hex(1).Result("DD_OK");
+    CallTrace("IDirectDrawSurface::Flip").Arg("NULL").Arg(HexText(1)).Result("DD_OK");
     CallTrace("IDirect3DDevice2::BeginScene").Result("D3D_OK");
     EXPECT_EQ(lines, (std::vector<std::string>{
                          "IDirect3DDevice2::SetRenderState(D3DRENDERSTATE_ZENABLE, 1) -> DD_OK",

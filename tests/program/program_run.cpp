@@ -1,6 +1,7 @@
 #include "program_run.h"
 
 #include "control/control.h"
+#include "entry/launch.h"
 #include "user/input.h"
 
 #include <gtest/gtest.h>
@@ -50,10 +51,8 @@ ProgramRun RunProgram(const ProgramSetup& setup) {
     qv::control::SetFrameLimit(setup.frameLimit);
     if (setup.configure) setup.configure();
 
-    static int instanceTag;
-    char commandLine[] = "";
     testing::internal::CaptureStderr();
-    run.exitCode = WinMain(reinterpret_cast<HINSTANCE>(&instanceTag), nullptr, commandLine, SW_SHOWDEFAULT);
+    run.exitCode = qv::entry::RunWinMain("");
     run.standardError = testing::internal::GetCapturedStderr();
 
     run.framesPresented = shown.PresentedFrames();

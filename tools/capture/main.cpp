@@ -2,10 +2,9 @@
 // the stand-in's settings taken from the command line, and writes what it
 // presented as PNG files.
 
-#include <windows.h>
-
 #include "control/control.h"
 #include "display/headless.h"
+#include "entry/launch.h"
 #include "display/png_writer.h"
 #include "options.h"
 #include "output_files.h"
@@ -88,9 +87,7 @@ int main(int argc, char** argv) {
     }
     qv::display::Install(std::move(headless));
 
-    static int instanceTag;
-    char commandLine[] = "";
-    const int result = WinMain(reinterpret_cast<HINSTANCE>(&instanceTag), nullptr, commandLine, SW_SHOWDEFAULT);
+    const int result = qv::entry::RunWinMain("");
 
     if (!options->png.empty()) {
         if (display.LastFramePixels().empty()) {
