@@ -44,6 +44,31 @@ bool Run(const std::string& command, const fs::path& log, std::string& error) {
     return false;
 }
 
+// Writes the frames' matrices in work and has the reference draw each frame.
+bool RenderIn(const fs::path& work, const std::string& reference, const std::vector<FrameMatrices>& frames,
+              std::vector<RgbImage>& images, std::string& error) {
+    const fs::path matrices = work / "motion.bin";
+    {
+        std::ofstream file(matrices, std::ios::binary);
+        for (const FrameMatrices& frame : frames)
+            file.write(reinterpret_cast<const char*>(frame.data()), sizeof(D3DMATRIX) * frame.size());
+        if (!file.flush()) {
+            error = "cannot write " + matrices.string();
+            return false;
+        }
+    }
+    images.assign(frames.size(), {});
+    for (size_t f = 0; f < frames.size(); ++f) {
+        const fs::path png = work / ("frame_" + std::to_string(f) + ".png");
+        if (!Run("'" + reference + "' --matrices '" + matrices.string() + "' --warmup 0 --frame " + std::to_string(f) +
+                     " --png '" + png.string() + "'",
+                 work / "log.txt", error) ||
+            !ReadPng(png, images[f], error))
+            return false;
+    }
+    return true;
+}
+
 int Channel(uint32_t xrgb, int c) { return (xrgb >> (16 - 8 * c)) & 0xFF; }
 
 }  // namespace
@@ -75,27 +100,9 @@ bool RenderWithGlReference(const std::vector<FrameMatrices>& frames, std::vector
     }
     const fs::path work = fs::path(QUORVANE_BINARY_DIR) / "gl-reference-runs" / std::to_string(::getpid());
     fs::create_directories(work);
-    const fs::path matrices = work / "motion.bin";
-    {
-        std::ofstream file(matrices, std::ios::binary);
-        for (const FrameMatrices& frame : frames)
-            file.write(reinterpret_cast<const char*>(frame.data()), sizeof(D3DMATRIX) * frame.size());
-        if (!file.flush()) {
-            error = "cannot write " + matrices.string();
-            return false;
-        }
-    }
-    images.assign(frames.size(), {});
-    for (size_t f = 0; f < frames.size(); ++f) {
-        const fs::path png = work / ("frame_" + std::to_string(f) + ".png");
-        if (!Run("'" + reference + "' --matrices '" + matrices.string() + "' --warmup 0 --frame " + std::to_string(f) +
-                     " --png '" + png.string() + "'",
-                 work / "log.txt", error) ||
-            !ReadPng(png, images[f], error))
-            return false;
-    }
+    const bool rendered = RenderIn(work, reference, frames, images, error);
     fs::remove_all(work);
-    return true;
+    return rendered;
 }
 
 PictureDifference ComparePictures(const std::vector<uint32_t>& xrgb, const RgbImage& reference, int tolerance,
