@@ -170,8 +170,8 @@ int main(int argc, char** argv) {
             return kOutputFailed;
         }
     }
-    if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "quorvane-gl-reference: writing the report failed: %s\n", std::strerror(errno));
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "quorvane-gl-reference: writing the report to standard output failed\n");
         return kOutputFailed;
     }
     return 0;
