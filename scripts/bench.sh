@@ -1,24 +1,22 @@
 #!/bin/sh
-# Frame rate of the software pipeline against the OpenGL reference on Mesa's
-# llvmpipe (its default threads), side by side over the same motion: the
-# benchmark writes its world matrices, the reference replays them. ROUNDS
-# interleaved runs of each; prints every run, both medians and their ratio.
+# Frame rate of the software pipeline against the OpenGL reference
+# (quorvane-gl-reference) on Mesa's llvmpipe (its default threads), side by
+# side over the same motion: the benchmark writes its world matrices, the
+# reference replays them. ROUNDS interleaved runs of each; prints every run,
+# both medians and their ratio.
 # Usage: scripts/bench.sh [frames (2000)] [rounds (3)] [seed (1)]
-# BUILD_DIR (default build/bench) is the build folder; GL_REFERENCE_DIR the
-# reference's sources (default ../shared/anchors/gl-reference beside the repository).
+# BUILD_DIR (default build/bench) is the build folder.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 FRAMES=${1:-2000}
 ROUNDS=${2:-3}
 SEED=${3:-1}
 build=${BUILD_DIR:-$here/build/bench}
-reference=${GL_REFERENCE_DIR:-$here/../shared/anchors/gl-reference}
 
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target quorvane-bench >/dev/null
+cmake --build "$build" -j2 --target quorvane-bench quorvane-gl-reference >/dev/null
 bench=$build/tools/bench/quorvane-bench
-GL_REFERENCE_BUILD=$build/gl-reference sh "$reference/build.sh" >/dev/null
-gl=$build/gl-reference/gl-reference
+gl=$build/tools/gl-reference/quorvane-gl-reference
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

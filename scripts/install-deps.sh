@@ -4,7 +4,7 @@
 # through sudo.
 set -eu
 
-packages="build-essential cmake pkg-config python3
+packages="build-essential clang cmake pkg-config python3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsdl2-dev libpng-dev libwebp-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 icoutils

@@ -6,18 +6,16 @@
 #include <png.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
+#include <fstream>
+#include <iterator>
 
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path ReferenceDir() { return fs::path(QUORVANE_SOURCE_DIR) / ".." / "shared" / "anchors" / "gl-reference"; }
 
 bool ReadPng(const fs::path& path, RgbImage& image, std::string& error) {
     png_image png{};
@@ -37,10 +35,38 @@ bool ReadPng(const fs::path& path, RgbImage& image, std::string& error) {
     return true;
 }
 
-bool Run(const std::string& command, std::string& error) {
-    if (std::system(command.c_str()) == 0) return true;
-    error = "failed: " + command;
+// Runs a command with its output in log; on failure says what it printed.
+bool Run(const std::string& command, const fs::path& log, std::string& error) {
+    if (std::system((command + " >'" + log.string() + "' 2>&1").c_str()) == 0) return true;
+    std::ifstream file(log);
+    const std::string printed((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    error = "failed: " + command + (printed.empty() ? "" : "\n" + printed);
     return false;
+}
+
+// Writes the frames' matrices in work and has the reference draw each frame.
+bool RenderIn(const fs::path& work, const std::string& reference, const std::vector<FrameMatrices>& frames,
+              std::vector<RgbImage>& images, std::string& error) {
+    const fs::path matrices = work / "motion.bin";
+    {
+        std::ofstream file(matrices, std::ios::binary);
+        for (const FrameMatrices& frame : frames)
+            file.write(reinterpret_cast<const char*>(frame.data()), sizeof(D3DMATRIX) * frame.size());
+        if (!file.flush()) {
+            error = "cannot write " + matrices.string();
+            return false;
+        }
+    }
+    images.assign(frames.size(), {});
+    for (size_t f = 0; f < frames.size(); ++f) {
+        const fs::path png = work / ("frame_" + std::to_string(f) + ".png");
+        if (!Run("'" + reference + "' --matrices '" + matrices.string() + "' --warmup 0 --frame " + std::to_string(f) +
+                     " --png '" + png.string() + "'",
+                 work / "log.txt", error) ||
+            !ReadPng(png, images[f], error))
+            return false;
+    }
+    return true;
 }
 
 int Channel(uint32_t xrgb, int c) { return (xrgb >> (16 - 8 * c)) & 0xFF; }
@@ -59,53 +85,24 @@ std::vector<FrameMatrices> SceneMatrices(uint32_t seed, int count) {
     return frames;
 }
 
+bool PictureTestsRequired() {
+    const char* ci = std::getenv("CI");
+    return ci && std::string(ci) == "true";
+}
+
 bool RenderWithGlReference(const std::vector<FrameMatrices>& frames, std::vector<RgbImage>& images,
                            std::string& error) {
-    const fs::path source = ReferenceDir();
-    if (!fs::exists(source / "build.sh")) {
-        error = "the GL reference is not at " + source.string();
+    const std::string reference = QUORVANE_GL_REFERENCE;
+    if (reference.empty()) {
+        error = "quorvane-gl-reference was not built: the EGL and OpenGL development files are missing "
+                "(scripts/install-deps.sh installs them)";
         return false;
     }
-    const fs::path build = fs::path(QUORVANE_BINARY_DIR) / "gl-reference";
-    const fs::path work = build / ("run-" + std::to_string(::getpid()));
+    const fs::path work = fs::path(QUORVANE_BINARY_DIR) / "gl-reference-runs" / std::to_string(::getpid());
     fs::create_directories(work);
-    const fs::path binary = build / "gl-reference";
-    // Built once, in a folder of its own and then moved into place, so that
-    // picture tests running side by side never run a half-written binary.
-    if (!fs::exists(binary)) {
-        if (!Run("GL_REFERENCE_BUILD='" + work.string() + "' sh '" + (source / "build.sh").string() + "' >/dev/null 2>&1",
-                 error))
-            return false;
-        std::error_code moved;
-        fs::rename(work / "gl-reference", binary, moved);
-        if (moved) {
-            error = "the GL reference's build left no binary: " + moved.message();
-            return false;
-        }
-    }
-
-    const fs::path matrices = work / "motion.bin";
-    {
-        std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(matrices.c_str(), "wb"), std::fclose);
-        if (!file) {
-            error = "cannot write " + matrices.string();
-            return false;
-        }
-        for (const FrameMatrices& frame : frames) std::fwrite(frame.data(), sizeof(D3DMATRIX), 4, file.get());
-    }
-    if (!Run("'" + binary.string() + "' --matrices '" + matrices.string() + "' --warmup 0 --png-every 1 --out '" +
-                 work.string() + "' >/dev/null 2>&1",
-             error))
-        return false;
-
-    images.assign(frames.size(), {});
-    for (size_t f = 0; f < frames.size(); ++f) {
-        char name[32];
-        std::snprintf(name, sizeof name, "frame_%05zu.png", f);
-        if (!ReadPng(work / name, images[f], error)) return false;
-    }
+    const bool rendered = RenderIn(work, reference, frames, images, error);
     fs::remove_all(work);
-    return true;
+    return rendered;
 }
 
 PictureDifference ComparePictures(const std::vector<uint32_t>& xrgb, const RgbImage& reference, int tolerance,
@@ -132,18 +129,24 @@ PictureDifference ComparePictures(const std::vector<uint32_t>& xrgb, const RgbIm
         return false;
     };
     size_t within = 0, offSilhouette = 0;
-    int largest = 0;
+    int largestOff = 0, largest = 0;
+    double sum = 0;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             int difference = 0;
-            for (int c = 0; c < 3; ++c) difference = std::max(difference, std::abs(ours(x, y, c) - theirs(x, y, c)));
+            for (int c = 0; c < 3; ++c) {
+                const int channel = std::abs(ours(x, y, c) - theirs(x, y, c));
+                difference = std::max(difference, channel);
+                sum += channel;
+            }
+            largest = std::max(largest, difference);
             if (difference <= tolerance) {
                 ++within;
             } else if (!nearEdge(x, y)) {
                 ++offSilhouette;
-                largest = std::max(largest, difference);
+                largestOff = std::max(largestOff, difference);
             }
         }
     const double pixels = static_cast<double>(w) * h;
-    return {within / pixels, offSilhouette / pixels, largest};
+    return {within / pixels, offSilhouette / pixels, largestOff, largest, sum / (3 * pixels)};
 }

@@ -1,6 +1,6 @@
-// The OpenGL reference renderer of the same scene (shared/anchors/gl-reference),
-// run offscreen on Mesa's software drivers: an independent picture to compare
-// the stand-in's frames against.
+// The project's OpenGL reference renderer (quorvane-gl-reference), run
+// offscreen on Mesa's software driver: an independent picture of the same
+// scene to compare the stand-in's frames against.
 #pragma once
 
 #include "scene/scene.h"
@@ -25,15 +25,21 @@ struct RgbImage {
 };
 
 // Renders the frames with the reference and returns them as images; on
-// failure (no reference, no Mesa) returns false and says why in error.
+// failure (reference not built, no Mesa) returns false and says why in error.
 bool RenderWithGlReference(const std::vector<FrameMatrices>& frames, std::vector<RgbImage>& images,
                            std::string& error);
+
+// True in continuous integration (CI=true), where a picture test that cannot
+// run fails instead of being skipped.
+bool PictureTestsRequired();
 
 // How far a frame of the stand-in is from the reference.
 struct PictureDifference {
     double withinTolerance = 0;  // share of pixels within the tolerance in every channel
     double offSilhouette = 0;    // share of pixels beyond it that lie away from any edge
     int largestOffSilhouette = 0;  // the largest channel difference of those, in 1/255
+    int largest = 0;               // the largest channel difference of all pixels
+    double meanChannel = 0;        // the mean channel difference, in 1/255
 };
 
 // Compares a 32-bit XRGB frame with a reference image; pixels within radius
