@@ -2,9 +2,8 @@
 // succeed, no input ever arrives and message boxes cannot be shown. Each
 // presented frame is counted and can be handed to a capture callback (the
 // capture tool writes PNGs from it); a copy of the last one is kept only when
-// asked for. Once the control
-// frame limit is reached it closes the main window as a user would, by
-// posting WM_CLOSE to it, once.
+// asked for. Once the control frame limit is reached it closes the main
+// window as a user would, by posting WM_CLOSE to it, once.
 #pragma once
 
 #include "display/display.h"
