@@ -22,14 +22,7 @@ void HeadlessBackend::Close() { window_ = nullptr; }
 void HeadlessBackend::Present(const Frame& frame, bool) {
     ++presented_;
     if (frame.pixels && frame.pitch >= frame.width) {
-        // Same-sized frames reuse the copy's memory: no allocation per frame.
-        lastPixels_.resize(static_cast<std::size_t>(frame.width) * frame.height);
-        for (uint32_t y = 0; y < frame.height; ++y) {
-            const uint32_t* row = frame.pixels + y * frame.pitch;
-            std::copy(row, row + frame.width, lastPixels_.begin() + static_cast<std::ptrdiff_t>(y) * frame.width);
-        }
-        lastWidth_ = frame.width;
-        lastHeight_ = frame.height;
+        if (keepLastFrame_) KeepFrame(frame);
         if (capture_) capture_(frame);
     }
     uint64_t limit = control::FrameLimit();
@@ -47,6 +40,17 @@ void HeadlessBackend::WindowShown(HWND, bool) {}
 
 void HeadlessBackend::WindowDestroyed(HWND window) {
     if (window == window_) window_ = nullptr;
+}
+
+void HeadlessBackend::KeepFrame(const Frame& frame) {
+    // Same-sized frames reuse the copy's memory: no allocation per frame.
+    lastPixels_.resize(static_cast<std::size_t>(frame.width) * frame.height);
+    for (uint32_t y = 0; y < frame.height; ++y) {
+        const uint32_t* row = frame.pixels + y * frame.pitch;
+        std::copy(row, row + frame.width, lastPixels_.begin() + static_cast<std::ptrdiff_t>(y) * frame.width);
+    }
+    lastWidth_ = frame.width;
+    lastHeight_ = frame.height;
 }
 
 void HeadlessBackend::SetCapture(Capture capture) { capture_ = std::move(capture); }

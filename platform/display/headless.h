@@ -1,9 +1,9 @@
 // The headless display: no window system. Opening and mode changes always
 // succeed, no input ever arrives and message boxes cannot be shown. Each
-// presented frame is counted, its last copy kept, and it can be handed to a
-// capture callback (the capture tool writes PNGs from it). Once the control
-// frame limit is reached it closes the main window as a user would, by
-// posting WM_CLOSE to it, once.
+// presented frame is counted and can be handed to a capture callback (the
+// capture tool writes PNGs from it); a copy of the last one is kept only when
+// asked for. Once the control frame limit is reached it closes the main
+// window as a user would, by posting WM_CLOSE to it, once.
 #pragma once
 
 #include "display/display.h"
@@ -28,10 +28,13 @@ public:
     void WindowDestroyed(HWND window) override;
 
     void SetCapture(Capture capture);
+    // From now on each presented frame is copied, for LastFramePixels.
+    void KeepLastFrame() { keepLastFrame_ = true; }
 
     // Frames presented since this back end was made.
     uint64_t PresentedFrames() const { return presented_; }
-    // The last presented frame, packed (pitch == width); empty before the first.
+    // The last presented frame, packed (pitch == width); empty before the
+    // first, or without KeepLastFrame.
     const std::vector<uint32_t>& LastFramePixels() const { return lastPixels_; }
     uint32_t LastFrameWidth() const { return lastWidth_; }
     uint32_t LastFrameHeight() const { return lastHeight_; }
@@ -42,9 +45,12 @@ public:
     uint32_t ModeBitsPerPixel() const { return modeBits_; }
 
 private:
+    void KeepFrame(const Frame& frame);
+
     Capture capture_;
     uint64_t presented_ = 0;
     bool closeSent_ = false;
+    bool keepLastFrame_ = false;
     std::vector<uint32_t> lastPixels_;
     uint32_t lastWidth_ = 0, lastHeight_ = 0;
     HWND window_ = nullptr;

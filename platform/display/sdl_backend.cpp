@@ -1,13 +1,9 @@
-// Scaling: the picture is drawn into the renderer's full pixel size (high
-// density screens included) at the largest size that keeps its shape, with
-// black bars on the sides that differ, and linear filtering, which stays
-// smooth at the uneven ratios desktops usually give.
-
 #include "display/sdl_backend.h"
 
 #include "display/sdl_icon.h"
 #include "display/sdl_input.h"
 #include "display/sdl_pacing.h"
+#include "display/sdl_presenter.h"
 #include "display/sdl_screenshot.h"
 #include "user/input.h"
 
@@ -15,7 +11,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace qv::display {
 namespace {
@@ -101,9 +96,9 @@ public:
     bool Open(HWND window, std::string& error) override {
         Close();
         bool windowed = false;
-        if (!WindowedSetting(windowed, error) || !DisplayReachable(error)) return false;
+        PresentPath path = PresentPath::kChoose;
+        if (!WindowedSetting(windowed, error) || !PresentSetting(path, error) || !DisplayReachable(error)) return false;
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");  // closing is the program's business
-        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
         ChooseVideoDrivers();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             error = DisplayFailure() + " (" + SDL_GetError() + "); QUORVANE_DISPLAY=headless runs without one";
@@ -117,19 +112,17 @@ public:
         const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI |
                              (windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
         sdlWindow_ = SDL_CreateWindow(user::WindowTitle(window), area.x, area.y, area.w, area.h, flags);
-        if (sdlWindow_) {
-            renderer_ = SDL_CreateRenderer(sdlWindow_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-            // Without graphics acceleration (a bare X server) SDL draws in software.
-            if (!renderer_) renderer_ = SDL_CreateRenderer(sdlWindow_, -1, SDL_RENDERER_SOFTWARE);
-        }
-        if (!renderer_) {
+        if (!sdlWindow_) {
             error = std::string("cannot open a window on the display (") + SDL_GetError() + ")";
             Close();
             return false;
         }
+        presenter_ = MakePresenter(sdlWindow_, path, error);
+        if (!presenter_) {
+            Close();
+            return false;
+        }
         SetClassIcon(sdlWindow_, window);
-        SDL_RendererInfo info{};
-        vsync_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
         SDL_DisplayMode mode{};
         refreshHz_ = SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(sdlWindow_), &mode) == 0 && mode.refresh_rate > 0
                          ? mode.refresh_rate
@@ -140,7 +133,7 @@ public:
     }
 
     bool SetMode(uint32_t width, uint32_t height, uint32_t bitsPerPixel, std::string& error) override {
-        if (!renderer_) {
+        if (!presenter_) {
             error = "the display is not open";
             return false;
         }
@@ -148,39 +141,32 @@ public:
             error = "the SDL display shows 32-bit modes only";
             return false;
         }
-        if (!MakeTexture(width, height, error)) return false;
-        SDL_RenderSetLogicalSize(renderer_, int(width), int(height));
+        if (!presenter_->SetSize(width, height, error)) return false;
         if (windowed_) SDL_SetWindowSize(sdlWindow_, int(width), int(height));
         return true;
     }
 
     void Close() override {
         if (!videoStarted_) return;
-        if (texture_) SDL_DestroyTexture(texture_);
-        if (renderer_) SDL_DestroyRenderer(renderer_);
+        presenter_.reset();
         if (sdlWindow_) SDL_DestroyWindow(sdlWindow_);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         videoStarted_ = false;
-        texture_ = nullptr;
-        renderer_ = nullptr;
         sdlWindow_ = nullptr;
         window_ = nullptr;
+        screenshotWanted_ = false;
     }
 
+    // A window that cannot be seen is not drawn to, but its frames keep the
+    // display's pace.
     void Present(const Frame& frame, bool waitForRefresh) override {
-        if (!renderer_ || !frame.pixels || frame.pitch < frame.width) return;
-        std::string ignored;
-        if ((frame.width != textureWidth_ || frame.height != textureHeight_) &&
-            !MakeTexture(frame.width, frame.height, ignored)) {
-            return;
-        }
-        KeepFrame(frame);
-        SDL_UpdateTexture(texture_, nullptr, frame.pixels, int(frame.pitch * 4));
-        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-        if (waitForRefresh && !vsync_) pacer_.Wait(refreshHz_);
-        SDL_RenderPresent(renderer_);
+        if (!presenter_ || !frame.pixels || frame.pitch < frame.width) return;
+        const bool seen = !(SDL_GetWindowFlags(sdlWindow_) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED));
+        if (waitForRefresh && !(seen && presenter_->WaitsForRefresh())) pacer_.Wait(refreshHz_);
+        if (!seen) return;
+        presenter_->Show(frame);
+        if (screenshotWanted_) SaveScreenshot(frame);
+        screenshotWanted_ = false;
     }
 
     bool PumpInput(int timeoutMs) override {
@@ -215,26 +201,6 @@ public:
     }
 
 private:
-    bool MakeTexture(uint32_t width, uint32_t height, std::string& error) {
-        if (texture_) SDL_DestroyTexture(texture_);
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, int(width),
-                                     int(height));
-        textureWidth_ = texture_ ? width : 0;
-        textureHeight_ = texture_ ? height : 0;
-        if (!texture_) error = std::string("cannot make the picture's texture (") + SDL_GetError() + ")";
-        return texture_ != nullptr;
-    }
-
-    // The copy Print Screen saves; same-sized frames reuse its memory.
-    void KeepFrame(const Frame& frame) {
-        shown_.resize(std::size_t{frame.width} * frame.height);
-        for (uint32_t y = 0; y < frame.height; ++y) {
-            std::memcpy(&shown_[std::size_t{y} * frame.width], frame.pixels + y * frame.pitch, frame.width * 4);
-        }
-        shownWidth_ = frame.width;
-        shownHeight_ = frame.height;
-    }
-
     void Handle(const SDL_Event& event) {
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
             user::InvalidateWindow(window_);
@@ -242,7 +208,9 @@ private:
         }
         const bool isKey = event.type == SDL_KEYDOWN || event.type == SDL_KEYUP;
         if (isKey && event.key.keysym.scancode == SDL_SCANCODE_PRINTSCREEN) {
-            if (event.type == SDL_KEYDOWN && !event.key.repeat) SaveScreenshot({shown_.data(), shownWidth_, shownWidth_, shownHeight_});
+            // The next frame shown is saved: frames are not copied in case
+            // the key comes.
+            if (event.type == SDL_KEYDOWN && !event.key.repeat) screenshotWanted_ = true;
             return;
         }
         TranslateEvent(event, [this](UINT message, WPARAM wParam, LPARAM lParam) {
@@ -253,15 +221,11 @@ private:
     HWND window_ = nullptr;
     bool videoStarted_ = false;
     SDL_Window* sdlWindow_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
-    uint32_t textureWidth_ = 0, textureHeight_ = 0;
+    std::unique_ptr<Presenter> presenter_;
     bool windowed_ = false;
-    bool vsync_ = false;
     int refreshHz_ = kFallbackRefreshHz;
     FramePacer pacer_;
-    std::vector<uint32_t> shown_;
-    uint32_t shownWidth_ = 0, shownHeight_ = 0;
+    bool screenshotWanted_ = false;
 };
 
 }  // namespace

@@ -136,6 +136,7 @@ protected:
         control::Reset();
         user::Reset();
         auto backend = std::make_unique<display::HeadlessBackend>();
+        backend->KeepLastFrame();
         headless = backend.get();
         display::Install(std::move(backend));
         window = MakeWindow();

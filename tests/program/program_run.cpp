@@ -43,6 +43,7 @@ ProgramRun RunProgram(const ProgramSetup& setup) {
     qv::user::Reset();
     auto display = std::make_unique<ScriptedDisplay>(setup.script);
     ScriptedDisplay& shown = *display;
+    shown.KeepLastFrame();
     qv::display::Install(std::move(display));
 
     ProgramRun run;

@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
     auto headless = std::make_unique<qv::display::HeadlessBackend>();
     qv::display::HeadlessBackend& display = *headless;
     bool outputFailed = false;
+    if (!options->png.empty()) display.KeepLastFrame();
     if (!options->pngDir.empty()) {
         display.SetCapture([&, index = uint64_t{0}](const qv::display::Frame& frame) mutable {
             if (index % options->every == 0 && !outputFailed &&

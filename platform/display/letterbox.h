@@ -1,0 +1,41 @@
+// Fitting the picture to a screen of another size: the largest size that
+// keeps the picture's shape, centred, black bars on the sides that differ,
+// each screen pixel taking the nearest picture pixel. Plain memory in and
+// out, for back ends that write a window's pixels themselves.
+#pragma once
+
+#include "display/display.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace qv::display {
+
+// Where the picture lands on the screen, in screen pixels.
+struct Placement {
+    uint32_t x, y, width, height;
+};
+
+// The largest centred rectangle of the picture's shape inside the screen;
+// empty when either has no area.
+Placement FitPicture(uint32_t pictureWidth, uint32_t pictureHeight, uint32_t screenWidth, uint32_t screenHeight);
+
+// 32-bit pixels to write, pitch in pixels.
+struct Screen {
+    uint32_t* pixels;
+    std::size_t pitch;
+    uint32_t width, height;
+};
+
+class LetterboxScaler {
+public:
+    // Writes every pixel of the screen: the frame where FitPicture places it,
+    // black around it. At the frame's own size the rows are copied as they are.
+    void Draw(const Frame& frame, const Screen& screen);
+
+private:
+    std::vector<uint32_t> sourceColumns_;  // kept between frames of one size
+};
+
+}  // namespace qv::display
