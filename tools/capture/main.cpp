@@ -8,9 +8,11 @@
 #include "display/headless.h"
 #include "display/png_writer.h"
 #include "options.h"
+#include "stall_watch.h"
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -62,21 +64,22 @@ int main(int argc, char** argv) {
     auto headless = std::make_unique<qv::display::HeadlessBackend>();
     qv::display::HeadlessBackend& display = *headless;
     bool outputFailed = false;
-    if (!options->pngDir.empty()) {
-        display.SetCapture([&, index = uint64_t{0}](const qv::display::Frame& frame) mutable {
-            if (index % options->every == 0 && !outputFailed &&
-                !qv::display::WritePng(FramePath(options->pngDir, index), frame, error)) {
-                std::fprintf(stderr, "quorvane-capture: %s\n", error.c_str());
-                outputFailed = true;
-            }
-            ++index;
-        });
-    }
+    std::optional<StallWatch> watch(std::in_place, options->stallSeconds, options->frames);
+    display.SetCapture([&, index = uint64_t{0}](const qv::display::Frame& frame) mutable {
+        watch->Flipped();
+        if (!options->pngDir.empty() && index % options->every == 0 && !outputFailed &&
+            !qv::display::WritePng(FramePath(options->pngDir, index), frame, error)) {
+            std::fprintf(stderr, "quorvane-capture: %s\n", error.c_str());
+            outputFailed = true;
+        }
+        ++index;
+    });
     qv::display::Install(std::move(headless));
 
     static int instanceTag;
     char commandLine[] = "";
     const int result = WinMain(reinterpret_cast<HINSTANCE>(&instanceTag), nullptr, commandLine, SW_SHOWDEFAULT);
+    watch.reset();
 
     if (!options->png.empty()) {
         if (display.LastFramePixels().empty()) {
