@@ -1,9 +1,7 @@
 // The headless display: no window system. Opening and mode changes always
-// succeed, no input ever arrives and message boxes cannot be shown. Each
+// succeed, no input ever arrives and message boxes are not shown. Each
 // presented frame is counted, its last copy kept, and it can be handed to a
-// capture callback (the capture tool writes PNGs from it). Once the control
-// frame limit is reached it closes the main window as a user would, by
-// posting WM_CLOSE to it, once.
+// capture callback (the capture tool writes PNGs from it).
 #pragma once
 
 #include "display/display.h"
@@ -23,7 +21,7 @@ public:
     void Close() override;
     void Present(const Frame& frame, bool waitForRefresh) override;
     bool PumpInput(int timeoutMs) override;
-    bool ShowMessageBox(const char* text, const char* caption, UINT type) override;
+    void ShowMessageBox(const char* text, const char* caption, UINT type) override;
     void WindowShown(HWND window, bool visible) override;
     void WindowDestroyed(HWND window) override;
 
@@ -44,7 +42,6 @@ public:
 private:
     Capture capture_;
     uint64_t presented_ = 0;
-    bool closeSent_ = false;
     std::vector<uint32_t> lastPixels_;
     uint32_t lastWidth_ = 0, lastHeight_ = 0;
     HWND window_ = nullptr;
