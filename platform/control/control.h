@@ -1,5 +1,5 @@
 // The stand-in's own settings, like any platform's knobs: the display modes
-// it offers, injected failures, the call trace, the headless frame limit and
+// it offers, injected failures, the call trace, the frame limit and
 // the clock. Tools and tests set them here; users set them through the
 // QUORVANE_* environment variables read by ApplyEnvironment.
 #pragma once
@@ -65,10 +65,13 @@ bool EndTrace(std::string& error);
 bool Tracing();
 void TraceLine(const std::string& line);
 
-// Headless runs: after this many flipped frames the stand-in closes the main
-// window the way a user would (WM_CLOSE). 0 means no limit.
+// After this many flipped frames the stand-in closes the main window the way
+// a user would (WM_CLOSE), once. 0 means no limit. Setting it starts the
+// count again.
 void SetFrameLimit(uint64_t frames);
 uint64_t FrameLimit();
+// Counts one flipped frame; true for the one that reaches the limit.
+bool CountFlippedFrame();
 
 // The calendar clock the platform reports (time()); nullopt is the real one.
 void SetClock(std::optional<std::time_t> seconds);

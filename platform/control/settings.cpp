@@ -1,4 +1,4 @@
-// The headless frame limit, the clock, the QUORVANE_* environment
+// The frame limit, the clock, the QUORVANE_* environment
 // variables and the reset to defaults.
 
 #include "control/control.h"
@@ -10,6 +10,7 @@ namespace qv::control {
 namespace {
 
 uint64_t frameLimit = 0;
+uint64_t framesFlipped = 0;
 std::optional<std::time_t> fixedClock;
 
 // The variable's value, or null when it is unset or empty.
@@ -25,8 +26,12 @@ bool ParseCount(std::string_view text, uint64_t& value) {
 
 }  // namespace
 
-void SetFrameLimit(uint64_t frames) { frameLimit = frames; }
+void SetFrameLimit(uint64_t frames) {
+    frameLimit = frames;
+    framesFlipped = 0;
+}
 uint64_t FrameLimit() { return frameLimit; }
+bool CountFlippedFrame() { return ++framesFlipped == frameLimit; }
 
 void SetClock(std::optional<std::time_t> seconds) { fixedClock = seconds; }
 std::optional<std::time_t> Clock() { return fixedClock; }

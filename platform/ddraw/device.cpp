@@ -88,15 +88,15 @@ HRESULT Device::BeginScene() {
         [](control::CallTrace&) {});
 }
 
+// A scene whose end failed is over all the same, so that the next
+// BeginScene can start one: a caller has no other way out of it.
 HRESULT Device::EndScene() {
-    return Call(
+    HRESULT result = Call(
         "IDirect3DDevice2::EndScene",
-        [&] {
-            if (!inScene_) return Refuse(D3DERR_SCENE_NOT_IN_SCENE, "no scene under way");
-            inScene_ = false;
-            return Ok();
-        },
+        [&] { return inScene_ ? Ok() : Refuse(D3DERR_SCENE_NOT_IN_SCENE, "no scene under way"); },
         [](control::CallTrace&) {});
+    inScene_ = false;
+    return result;
 }
 
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {

@@ -65,7 +65,7 @@ Outcome Surface::FlipChain(LPDIRECTDRAWSURFACE overrideSurface, DWORD flags) {
     // The frame just drawn becomes the back buffer; the device draws on
     // into the other memory, which is now the front.
     front_.swap(back_);
-    display::Active().Present(display::Frame{back_.data(), width_, width_, height_}, flags & DDFLIP_WAIT);
+    display::PresentFlipped(display::Frame{back_.data(), width_, width_, height_}, flags & DDFLIP_WAIT);
     return Ok();
 }
 

@@ -2,8 +2,10 @@
 
 #include "display/display.h"
 
+#include "control/control.h"
 #include "display/headless.h"
 #include "display/sdl_backend.h"
+#include "user/input.h"
 
 namespace qv::display {
 namespace {
@@ -35,6 +37,11 @@ Backend& Active() {
 }
 
 void Install(std::unique_ptr<Backend> backend) { Installed() = std::move(backend); }
+
+void PresentFlipped(const Frame& frame, bool waitForRefresh) {
+    Active().Present(frame, waitForRefresh);
+    if (control::CountFlippedFrame()) user::PostInputMessage(user::MainWindow(), WM_CLOSE, 0, 0);
+}
 
 bool InstallByName(const std::string& name, std::string& error) {
     std::string known;

@@ -37,8 +37,10 @@ public:
     // (-1: without limit) for some. Returns false when no input can ever
     // arrive (nothing to wait for).
     virtual bool PumpInput(int timeoutMs) = 0;
-    // Shows a message box; false when the back end has no way to show one.
-    virtual bool ShowMessageBox(const char* text, const char* caption, UINT type) = 0;
+    // Shows a message box to a person and waits for the answer, where the
+    // back end has a way to (the window layer has written its text on
+    // standard error already).
+    virtual void ShowMessageBox(const char* text, const char* caption, UINT type) = 0;
     // The window layer tells the back end about its windows.
     virtual void WindowShown(HWND window, bool visible) = 0;
     virtual void WindowDestroyed(HWND window) = 0;
@@ -48,6 +50,11 @@ public:
 // null goes back to a fresh headless one on the next Active()).
 Backend& Active();
 void Install(std::unique_ptr<Backend> backend);
+
+// The flip path of every back end: shows the frame on the active back end,
+// then counts it; the flip that reaches the control frame limit closes the
+// main window as a user would (WM_CLOSE as input), once.
+void PresentFlipped(const Frame& frame, bool waitForRefresh);
 
 // Which back end ApplyEnvironment/ the program's start-up installs:
 // "headless" or "sdl" (QUORVANE_DISPLAY). An unknown name, or a back end

@@ -1,7 +1,7 @@
 #include "display/headless.h"
 
-#include "control/control.h"
-#include "user/input.h"
+#include <algorithm>
+
 
 namespace qv::display {
 
@@ -25,16 +25,11 @@ void HeadlessBackend::Present(const Frame& frame, bool) {
         if (keepLastFrame_) KeepFrame(frame);
         if (capture_) capture_(frame);
     }
-    uint64_t limit = control::FrameLimit();
-    if (limit != 0 && presented_ >= limit && !closeSent_) {
-        closeSent_ = true;
-        user::PostInputMessage(user::MainWindow(), WM_CLOSE, 0, 0);
-    }
 }
 
 bool HeadlessBackend::PumpInput(int) { return false; }
 
-bool HeadlessBackend::ShowMessageBox(const char*, const char*, UINT) { return false; }
+void HeadlessBackend::ShowMessageBox(const char*, const char*, UINT) {}
 
 void HeadlessBackend::WindowShown(HWND, bool) {}
 

@@ -2,8 +2,7 @@
 // succeed, no input ever arrives and message boxes cannot be shown. Each
 // presented frame is counted and can be handed to a capture callback (the
 // capture tool writes PNGs from it); a copy of the last one is kept only when
-// asked for. Once the control frame limit is reached it closes the main
-// window as a user would, by posting WM_CLOSE to it, once.
+// asked for.
 #pragma once
 
 #include "display/display.h"
@@ -23,7 +22,7 @@ public:
     void Close() override;
     void Present(const Frame& frame, bool waitForRefresh) override;
     bool PumpInput(int timeoutMs) override;
-    bool ShowMessageBox(const char* text, const char* caption, UINT type) override;
+    void ShowMessageBox(const char* text, const char* caption, UINT type) override;
     void WindowShown(HWND window, bool visible) override;
     void WindowDestroyed(HWND window) override;
 
@@ -49,7 +48,6 @@ private:
 
     Capture capture_;
     uint64_t presented_ = 0;
-    bool closeSent_ = false;
     bool keepLastFrame_ = false;
     std::vector<uint32_t> lastPixels_;
     uint32_t lastWidth_ = 0, lastHeight_ = 0;

@@ -180,10 +180,9 @@ public:
         return true;
     }
 
-    bool ShowMessageBox(const char* text, const char* caption, UINT type) override {
+    void ShowMessageBox(const char* text, const char* caption, UINT type) override {
         std::string ignored;
-        if (!DisplayReachable(ignored)) return false;
-        return SDL_ShowSimpleMessageBox(MessageBoxFlags(type), caption, text, nullptr) == 0;
+        if (DisplayReachable(ignored)) SDL_ShowSimpleMessageBox(MessageBoxFlags(type), caption, text, nullptr);
     }
 
     void WindowShown(HWND window, bool visible) override {

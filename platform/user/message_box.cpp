@@ -1,5 +1,5 @@
-// MessageBoxA: shown by the display back end when it can; otherwise the
-// box becomes exactly one line on standard error, "caption: text", and is
+// MessageBoxA: the box is always one line on standard error, "caption:
+// text", and is shown by the display back end where it can be; it is
 // answered with OK as a person would.
 
 #include "display/display.h"
@@ -42,10 +42,9 @@ extern "C" int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT 
             // The platform's defaults for a missing text and caption.
             const char* shownText = text ? text : "";
             const char* shownCaption = caption ? caption : "Error";
-            if (!display::Active().ShowMessageBox(shownText, shownCaption, type)) {
-                std::fprintf(stderr, "%s: %s\n", user::OneLine(shownCaption).c_str(), user::OneLine(shownText).c_str());
-                std::fflush(stderr);
-            }
+            std::fprintf(stderr, "%s: %s\n", user::OneLine(shownCaption).c_str(), user::OneLine(shownText).c_str());
+            std::fflush(stderr);
+            display::Active().ShowMessageBox(shownText, shownCaption, type);
             return {IDOK};
         },
         [&](control::CallTrace& trace) {

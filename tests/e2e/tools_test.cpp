@@ -44,6 +44,12 @@ TEST(CommandLines, EndWithTheirCodeAndSayWhy) {
         {{QUORVANE_BENCH, "--frames=2", "--repeat=1", "--warmup=0", "--write-matrices=/dev/full"}, {}, 3,
          "No space left"},
         {{QUORVANE_WEBP, "--quality", "80", "frames", "clip.webp"}, {}, 2, "unknown option --quality"},
+        // A failed EndScene ends its scene: the run goes on and ends.
+        {{QUORVANE_CAPTURE, "--seed", "1", "--frames", "5", "--fail", "IDirect3DDevice2::EndScene:2"}, {}, 0, ""},
+        {{QUORVANE_CAPTURE, "--fail", "Clear:1"}, {}, 2, "did you mean IDirect3DViewport2::Clear?"},
+        {{QUORVANE_CAPTURE, "--fail", "idirect3dviewport2::clear:1"}, {}, 2, "did you mean IDirect3DViewport2::Clear?"},
+        {{QUORVANE_CAPTURE, "--stall-seconds", "0"}, {}, 2, "--stall-seconds"},
+        {{QUORVANE_PROGRAM}, {{"QUORVANE_FAIL", "garbage"}}, 2, "QUORVANE_FAIL: bad fault 'garbage'"},
     };
     for (const CommandCase& test : cases) {
         std::string command;

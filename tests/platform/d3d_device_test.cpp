@@ -107,12 +107,17 @@ TEST_F(DeviceContract, TheWorldTransformMovesWhatIsDrawn) {
     EXPECT_EQ(PresentedPixel(640, 300), 0xFFFFFFu);
 }
 
-TEST_F(DeviceContract, ScenesDoNotNest) {
+TEST_F(DeviceContract, ScenesDoNotNestAndAFailedEndStillEndsOne) {
     EXPECT_EQ(device->EndScene(), D3DERR_SCENE_NOT_IN_SCENE);
     EXPECT_EQ(device->BeginScene(), D3D_OK);
     EXPECT_EQ(device->BeginScene(), D3DERR_SCENE_IN_SCENE);
     EXPECT_EQ(device->EndScene(), D3D_OK);
     EXPECT_EQ(device->EndScene(), D3DERR_SCENE_NOT_IN_SCENE);
+    EXPECT_EQ(device->BeginScene(), D3D_OK);
+    ASSERT_TRUE(control::InjectFault("IDirect3DDevice2::EndScene"));
+    EXPECT_EQ(device->EndScene(), D3DERR_SCENE_END_FAILED);
+    EXPECT_EQ(device->BeginScene(), D3D_OK);
+    EXPECT_EQ(device->EndScene(), D3D_OK);
 }
 
 TEST_F(DeviceContract, ViewportsAreAddedOnceBeforeTheyBecomeCurrent) {

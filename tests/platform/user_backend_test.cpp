@@ -4,6 +4,7 @@
 
 #include "control/control.h"
 #include "display/display.h"
+#include "platform/mock_backend.h"
 #include "user/input.h"
 
 #include <gmock/gmock.h>
@@ -15,18 +16,6 @@ namespace {
 using testing::_;
 using testing::InSequence;
 using testing::Return;
-
-class MockBackend : public display::Backend {
-public:
-    MOCK_METHOD(bool, Open, (HWND, std::string&), (override));
-    MOCK_METHOD(bool, SetMode, (uint32_t, uint32_t, uint32_t, std::string&), (override));
-    MOCK_METHOD(void, Close, (), (override));
-    MOCK_METHOD(void, Present, (const display::Frame&, bool), (override));
-    MOCK_METHOD(bool, PumpInput, (int), (override));
-    MOCK_METHOD(bool, ShowMessageBox, (const char*, const char*, UINT), (override));
-    MOCK_METHOD(void, WindowShown, (HWND, bool), (override));
-    MOCK_METHOD(void, WindowDestroyed, (HWND), (override));
-};
 
 LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
@@ -135,17 +124,18 @@ TEST_F(WindowLayerBackend, ChildrenAreDestroyedWithTheirParent) {
     EXPECT_FALSE(IsWindow(child));
 }
 
-TEST_F(WindowLayerBackend, MessageBoxShownByTheBackEndPrintsNothing) {
-    EXPECT_CALL(*backend, ShowMessageBox(testing::StrEq("text"), testing::StrEq("caption"), MB_ICONERROR))
-        .WillOnce(Return(true));
+TEST_F(WindowLayerBackend, MessageBoxShownByTheBackEndIsAlsoOneLineOnStandardError) {
+    EXPECT_CALL(*backend, ShowMessageBox(testing::StrEq("text"), testing::StrEq("caption"), MB_ICONERROR));
     testing::internal::CaptureStderr();
     EXPECT_EQ(MessageBoxA(nullptr, "text", "caption", MB_ICONERROR), IDOK);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "caption: text\n");
 }
 
 TEST_F(WindowLayerBackend, MessageBoxWithoutTextShowsAnEmptyOne) {
-    EXPECT_CALL(*backend, ShowMessageBox(testing::StrEq(""), testing::StrEq("Error"), MB_OK)).WillOnce(Return(true));
+    EXPECT_CALL(*backend, ShowMessageBox(testing::StrEq(""), testing::StrEq("Error"), MB_OK));
+    testing::internal::CaptureStderr();
     EXPECT_EQ(MessageBoxA(nullptr, nullptr, nullptr, MB_OK), IDOK);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: \n");
 }
 
 }  // namespace

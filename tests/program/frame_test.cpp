@@ -110,6 +110,7 @@ TEST(Frame, FailuresInsideTheSceneAreIgnored) {
                                            qv::control::InjectFault("IDirect3DDevice2::SetTransform", 4);
                                            qv::control::InjectFault("IDirect3DMaterial2::SetMaterial", 2);
                                            qv::control::InjectFault("IDirect3DDevice2::DrawPrimitive", 3);
+                                           qv::control::InjectFault("IDirect3DDevice2::EndScene", 1);
                                        }});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.framesPresented, 2u);

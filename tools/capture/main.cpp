@@ -8,9 +8,11 @@
 #include "display/png_writer.h"
 #include "options.h"
 #include "output_files.h"
+#include "stall_watch.h"
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -76,19 +78,20 @@ int main(int argc, char** argv) {
     qv::display::HeadlessBackend& display = *headless;
     bool outputFailed = false;
     if (!options->png.empty()) display.KeepLastFrame();
-    if (!options->pngDir.empty()) {
-        display.SetCapture([&, index = uint64_t{0}](const qv::display::Frame& frame) mutable {
-            if (index % options->every == 0 && !outputFailed &&
-                !qv::display::WritePng(FramePath(options->pngDir, index), frame, error)) {
-                std::fprintf(stderr, "quorvane-capture: %s\n", error.c_str());
-                outputFailed = true;
-            }
-            ++index;
-        });
-    }
+    std::optional<StallWatch> watch(std::in_place, options->stallSeconds, options->frames);
+    display.SetCapture([&, index = uint64_t{0}](const qv::display::Frame& frame) mutable {
+        watch->Flipped();
+        if (!options->pngDir.empty() && index % options->every == 0 && !outputFailed &&
+            !qv::display::WritePng(FramePath(options->pngDir, index), frame, error)) {
+            std::fprintf(stderr, "quorvane-capture: %s\n", error.c_str());
+            outputFailed = true;
+        }
+        ++index;
+    });
     qv::display::Install(std::move(headless));
 
     const int result = qv::entry::RunWinMain("");
+    watch.reset();
 
     if (!options->png.empty()) {
         if (display.LastFramePixels().empty()) {

@@ -18,13 +18,23 @@ const char* const kCaptureUsage =
     "                       may be given more than once; --fail list names every\n"
     "                       operation that can fail and its default failure\n"
     "  --modes WxHxB,...    the display modes the stand-in offers\n"
+    "  --stall-seconds S    end the run when no frame has been flipped for S\n"
+    "                       seconds, or the program has not ended S seconds after\n"
+    "                       its last frame (1 to 86400; default 10)\n"
     "  --help               this text\n"
     "Exit code: the program's (0 after a normal close, 1 after a failed start);\n"
-    "2 for a bad option, 3 when an output file cannot be written.\n";
+    "2 for a bad option, 3 when an output file cannot be written, 4 when the run\n"
+    "stalled.\n";
+
+namespace {
+
+constexpr uint64_t kMaxStallSeconds = 86400;
+
+}  // namespace
 
 std::optional<CaptureOptions> ParseCaptureOptions(int argc, char** argv, std::string& error) {
     const auto arguments = qv::tools::ReadArguments(
-        argc, argv, {"--frames", "--seed", "--png", "--png-dir", "--every", "--trace", "--fail", "--modes"},
+        argc, argv, {"--frames", "--seed", "--png", "--png-dir", "--every", "--trace", "--fail", "--modes", "--stall-seconds"},
         {"--help", "-h"}, error);
     if (!arguments) return std::nullopt;
     CaptureOptions options;
@@ -62,6 +72,8 @@ std::optional<CaptureOptions> ParseCaptureOptions(int argc, char** argv, std::st
             } else {
                 options.faults.push_back(value);
             }
+        } else if (name == "--stall-seconds") {
+            ok = qv::tools::ReadNumber(argument, 1, kMaxStallSeconds, options.stallSeconds, error);
         } else if (name == "--modes") {
             options.modes = value;
         }

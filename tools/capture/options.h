@@ -15,6 +15,7 @@ struct CaptureOptions {
     std::string trace;
     std::vector<std::string> faults;
     std::string modes;
+    uint64_t stallSeconds = 10;
     bool help = false;
     bool listFaults = false;  // --fail list
 };
