@@ -1,7 +1,8 @@
 // The process start-up of the stand-in: applies the platform's settings from
 // the environment, installs the display back end, and calls the program's
 // WinMain as Windows would: this instance, no previous instance, the command
-// line (empty: the program takes no arguments, --help aside), and
+// line (its arguments, which the program ignores; --help alone is the
+// stand-in's own), and
 // SW_SHOWDEFAULT as the show command. The process exits with WinMain's
 // result, or with its own code when a setting or the trace fails.
 
@@ -21,7 +22,7 @@ constexpr int kBadSetting = 2;
 constexpr int kOutputFailed = 3;
 
 constexpr const char* kUsage =
-    "usage: quorvane [--help]\n"
+    "usage: quorvane [--help]   (other arguments are handed to the program, which ignores them)\n"
     "Quorvane: four lit, spinning tori in a box, drawn at 800 x 600 x 32 through\n"
     "DirectDraw and Direct3D on this system's stand-in for them. Escape (or closing\n"
     "the window) ends it.\n"
@@ -35,20 +36,15 @@ constexpr const char* kUsage =
     "  QUORVANE_CLOCK=S               the calendar clock reads S seconds (fixes the random start)\n"
     "In a window, Print Screen saves the frame as quorvane-YYYYMMDD-HHMMSS.png in the\n"
     "current directory.\n"
-    "Exit code: 0 after a normal close, 1 after a failed start, 2 for a bad setting\n"
-    "or argument, 3 when the trace file cannot be written.\n";
+    "Exit code: 0 after a normal close, 1 after a failed start, 2 for a bad setting,\n"
+    "3 when the trace file cannot be written.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1) {
-        const bool help = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
-        if (help)
-            std::fputs(kUsage, stdout);
-        else
-            std::fprintf(stderr, "quorvane: unknown argument '%s'; settings are QUORVANE_* variables (see --help)\n",
-                         argv[1]);
-        return help ? 0 : kBadSetting;
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
     // The back end is chosen first: ApplyEnvironment may open the trace file,
     // which is only done once every setting is known to be good.
@@ -61,8 +57,12 @@ int main(int argc, char** argv) {
     }
     static int instanceTag;
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(&instanceTag);
-    char commandLine[] = "";
-    const int result = WinMain(instance, nullptr, commandLine, SW_SHOWDEFAULT);
+    std::string commandLine;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) commandLine += ' ';
+        commandLine += argv[i];
+    }
+    const int result = WinMain(instance, nullptr, commandLine.data(), SW_SHOWDEFAULT);
     if (!qv::control::EndTrace(error)) {
         std::fprintf(stderr, "quorvane: %s\n", error.c_str());
         return result == 0 ? kOutputFailed : result;
