@@ -35,8 +35,7 @@ bool DisplayReachable(std::string& error) {
 std::string DisplayFailure() {
     if (EnvironmentSet("SDL_VIDEODRIVER")) return "cannot open the display";
     const bool wayland = EnvironmentSet("WAYLAND_DISPLAY"), x = EnvironmentSet("DISPLAY");
-    const std::string waylandName =
-        wayland ? std::string("the Wayland display '") + std::getenv("WAYLAND_DISPLAY") + "'" : "";
+    const std::string waylandName = wayland ? std::string("the Wayland display '") + std::getenv("WAYLAND_DISPLAY") + "'" : "";
     const std::string xName = x ? std::string("the X display '") + std::getenv("DISPLAY") + "'" : "";
     if (wayland && x) return "neither " + waylandName + " nor " + xName + " answers";
     return (wayland ? waylandName : xName) + " does not answer";
