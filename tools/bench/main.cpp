@@ -20,6 +20,7 @@ struct Options {
     long repeat = 5;
     long warmup = 50;
     unsigned long seed = 1;
+    long threads = 1;
     const char* matricesOut = nullptr;
 };
 
@@ -30,6 +31,7 @@ void Usage() {
         "  --repeat R               repetitions over the same motion (default 5)\n"
         "  --warmup N               untimed frames before the first repetition (default 50)\n"
         "  --seed S                 seed of the scene's random source (default 1)\n"
+        "  --threads N              drawing threads, 1 to 64 (default 1)\n"
         "  --write-matrices FILE    write the frames' world matrices: per frame four matrices of\n"
         "                           16 float32 _11.._44 (256 bytes), as gl-reference --matrices reads");
 }
@@ -66,6 +68,8 @@ int Parse(int argc, char** argv, Options& o) {
         } else if (arg == "--seed") {
             ok = ParseCount(value, 0, number) && number <= 0xFFFFFFFFL;
             o.seed = static_cast<unsigned long>(number);
+        } else if (arg == "--threads") {
+            ok = ParseCount(value, 1, o.threads) && o.threads <= 64;
         } else if (arg == "--write-matrices") {
             o.matricesOut = value;
         } else {
@@ -112,8 +116,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::printf("quorvane-bench: %ld frames x %ld repetitions after %ld warm-up, seed %lu, %ux%u, one thread\n",
-                o.frames, o.repeat, o.warmup, o.seed, qv::bench::SceneFrame::kWidth, qv::bench::SceneFrame::kHeight);
+    scene.UseThreads(static_cast<unsigned>(o.threads));
+    std::printf("quorvane-bench: %ld frames x %ld repetitions after %ld warm-up, seed %lu, %ux%u, %ld thread(s)\n",
+                o.frames, o.repeat, o.warmup, o.seed, qv::bench::SceneFrame::kWidth, qv::bench::SceneFrame::kHeight,
+                o.threads);
     for (long f = 0; f < o.warmup; ++f) scene.Draw(frames[static_cast<std::size_t>(f % o.frames)]);
 
     // Wall time gives the rate; processor time shows how much of it was ours
