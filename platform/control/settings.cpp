@@ -1,7 +1,9 @@
-// The headless frame limit, the clock, the QUORVANE_* environment
+// The headless frame limit, the clock, the drawing threads, the QUORVANE_* environment
 // variables and the reset to defaults.
 
 #include "control/control.h"
+
+#include "pipeline/workers.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -11,6 +13,7 @@ namespace {
 
 uint64_t frameLimit = 0;
 std::optional<std::time_t> fixedClock;
+unsigned drawThreads = 0;
 
 // The variable's value, or null when it is unset or empty.
 const char* Variable(const char* name) {
@@ -30,6 +33,9 @@ uint64_t FrameLimit() { return frameLimit; }
 
 void SetClock(std::optional<std::time_t> seconds) { fixedClock = seconds; }
 std::optional<std::time_t> Clock() { return fixedClock; }
+
+void SetDrawThreads(unsigned threads) { drawThreads = threads; }
+unsigned DrawThreads() { return drawThreads ? drawThreads : pipeline::DefaultWorkerCount(); }
 
 bool ApplyEnvironment(std::string& error) {
     // Every value is checked before any takes effect.
@@ -53,6 +59,13 @@ bool ApplyEnvironment(std::string& error) {
         error = std::string("QUORVANE_CLOCK: '") + clockText + "' is not a calendar time in seconds (0 or more)";
         return false;
     }
+    uint64_t threads = 0;
+    const char* threadsText = Variable("QUORVANE_THREADS");
+    if (threadsText && (!ParseCount(threadsText, threads) || threads < 1 || threads > kMaxDrawThreads)) {
+        error = std::string("QUORVANE_THREADS: '") + threadsText + "' is not a thread count (1 to " +
+                std::to_string(kMaxDrawThreads) + ")";
+        return false;
+    }
     const char* tracePath = Variable("QUORVANE_TRACE");
     if (tracePath && !TraceFile(tracePath, error)) {
         error = "QUORVANE_TRACE: " + error;
@@ -67,6 +80,7 @@ bool ApplyEnvironment(std::string& error) {
     if (modes) SetDisplayModes(std::move(*modes));
     if (framesText) SetFrameLimit(frames);
     if (clockText) SetClock(static_cast<std::time_t>(seconds));
+    if (threadsText) SetDrawThreads(static_cast<unsigned>(threads));
     return true;
 }
 
@@ -76,6 +90,7 @@ void Reset() {
     SetTraceSink(nullptr);
     SetFrameLimit(0);
     SetClock(std::nullopt);
+    SetDrawThreads(0);
 }
 
 }  // namespace qv::control

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "pipeline/row_share.h"
 #include "pipeline/setup.h"
 #include "pipeline/surface.h"
 
@@ -17,14 +18,6 @@ struct PixelStates {
 // The passing outcomes of a comparison function: the platform numbers them so
 // that value - 1 is exactly this mask (Less = 2 -> 1, LessEqual = 4 -> 3, ...).
 inline uint32_t CompareMask(Compare f) { return (static_cast<uint32_t>(f) - 1) & 7; }
-
-// The rows one member of a team of drawing threads owns: bands of
-// 1 << kBandShift rows dealt out in turn, band b to member b % count.
-constexpr int kBandShift = 3;
-struct RowShare {
-    uint32_t count = 1, member = 0;
-    bool Owns(int32_t y) const { return (static_cast<uint32_t>(y) >> kBandShift) % count == member; }
-};
 
 // Draws the triangle's pixels on the rows the share owns.
 void RasterizeTriangle(const TriangleSetup& t, const Surface& surface, const PixelStates& states,

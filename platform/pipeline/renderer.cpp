@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "pipeline/clear.h"
 #include "pipeline/draw.h"
 #include "pipeline/workers.h"
 
@@ -90,7 +91,12 @@ void Renderer::DrawTriangleList(const Target& target, const DrawCall& call) {
 
 void Renderer::Clear(const Target& target, const Viewport& viewport, const Rect* rects, std::size_t rectCount,
                      bool clearColor, bool clearDepth) {
-    pipeline::Clear(target, viewport, rects, rectCount, clearColor, clearDepth);
+    if (!team_) return pipeline::Clear(target, viewport, rects, rectCount, clearColor, clearDepth);
+    auto clear = [&](unsigned m) {
+        const RowShare share{static_cast<uint32_t>(team_->members.size()), m};
+        ClearRows(target, viewport, rects, rectCount, clearColor, clearDepth, share);
+    };
+    team_->workers.Run(clear);
 }
 
 }  // namespace qv::pipeline

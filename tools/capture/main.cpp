@@ -20,6 +20,7 @@ constexpr int kOutputFailed = 3;
 
 bool ApplySettings(const CaptureOptions& options, std::string& error) {
     qv::control::SetFrameLimit(options.frames);
+    qv::control::SetDrawThreads(options.threads);
     if (options.seed) qv::control::SetClock(static_cast<std::time_t>(*options.seed));
     if (!options.modes.empty()) {
         auto modes = qv::control::ParseDisplayModes(options.modes, error);

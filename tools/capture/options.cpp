@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include "control/control.h"
+
 #include <charconv>
 #include <cstring>
 #include <limits>
@@ -18,6 +20,8 @@ const char* const kCaptureUsage =
     "                       operation fail, e.g. IDirectDraw::SetDisplayMode;\n"
     "                       may be given more than once\n"
     "  --modes WxHxB,...    the display modes the stand-in offers\n"
+    "  --threads N          drawing threads, 1 to 64 (default: the processor's\n"
+    "                       cores, at most 4)\n"
     "  --help               this text\n"
     "Exit code: the program's (0 after a normal close, 1 after a failed start);\n"
     "2 for a bad option, 3 when an output file cannot be written.\n";
@@ -63,6 +67,9 @@ std::optional<CaptureOptions> ParseCaptureOptions(int argc, char** argv, std::st
             options.trace = value;
         } else if (name == "--fail") {
             options.faults.push_back(value);
+        } else if (name == "--threads") {
+            ok = ParseNumber(value, options.threads) && options.threads >= 1 &&
+                 options.threads <= qv::control::kMaxDrawThreads;
         } else if (name == "--modes") {
             options.modes = value;
         } else {

@@ -15,6 +15,7 @@ struct CaptureOptions {
     std::string trace;
     std::vector<std::string> faults;
     std::string modes;
+    unsigned threads = 0;  // 0: the default
     bool help = false;
 };
 
