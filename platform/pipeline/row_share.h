@@ -6,7 +6,7 @@
 
 namespace qv::pipeline {
 
-constexpr int kBandShift = 3;
+constexpr int kBandShift = 5;
 
 struct RowShare {
     uint32_t count = 1, member = 0;
