@@ -4,17 +4,24 @@
 #include "pipeline/workers.h"
 
 #include <algorithm>
-#include <thread>
 #include <vector>
 
-#if !defined(__EMSCRIPTEN__) || defined(__EMSCRIPTEN_PTHREADS__)
+// Threads are missing from the browser's build without them, and from
+// libstdc++ built for the win32 thread model (mingw-w64's default).
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+#elif defined(__GLIBCXX__) && !defined(_GLIBCXX_HAS_GTHREADS)
+#else
 #define QV_WORKER_THREADS 1
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
+#include <thread>
 #endif
 
 namespace qv::pipeline {
+
+#if defined(QV_WORKER_THREADS)
+
 namespace {
 
 constexpr unsigned kMaxDefaultWorkers = 4;
@@ -42,8 +49,6 @@ unsigned DefaultWorkerCount() {
     const unsigned cores = std::thread::hardware_concurrency();
     return std::clamp(cores, 1u, kMaxDefaultWorkers);
 }
-
-#if defined(QV_WORKER_THREADS)
 
 struct Workers::Shared {
     std::mutex mutex;
@@ -114,6 +119,8 @@ void Workers::RunJob(void (*job)(void*, unsigned), void* data) {
 }
 
 #else
+
+unsigned DefaultWorkerCount() { return 1; }
 
 struct Workers::Shared {};
 
