@@ -49,10 +49,13 @@ struct Renderer::Team {
                 member.reached = SetupTriangles(draw, member.first, member.end, member.batch, member.list);
             };
             workers.Run(setUp);
+            // This round draws the lists up to the first that stopped short, and
+            // the next one starts where that stopped.
             std::size_t lists = 0;
             while (lists < count && members[lists]->first < members[lists]->end) {
-                next = members[lists++]->reached;
-                if (next < members[lists - 1]->end) break;
+                const Member& member = *members[lists++];
+                next = member.reached;
+                if (member.reached < member.end) break;
             }
             auto rasterize = [&](unsigned m) {
                 const RowShare share{static_cast<uint32_t>(count), m};
