@@ -17,6 +17,7 @@ struct CaptureOptions {
     std::string modes;
     unsigned threads = 0;  // 0: the default
     bool help = false;
+    bool listFaults = false;  // --fail list
 };
 
 extern const char* const kCaptureUsage;
