@@ -77,12 +77,20 @@ bool CountFlippedFrame();
 void SetClock(std::optional<std::time_t> seconds);
 std::optional<std::time_t> Clock();
 
+// The threads each 3D device draws with, from its creation to its release;
+// 0 means the default: the processor's cores, at most 4. DrawThreads gives
+// the number in effect, never 0.
+constexpr unsigned kMaxDrawThreads = 64;
+void SetDrawThreads(unsigned threads);
+unsigned DrawThreads();
+
 // Reads QUORVANE_MODES, QUORVANE_FAIL, QUORVANE_TRACE, QUORVANE_FRAMES,
-// QUORVANE_CLOCK (and what the display back ends read themselves). On a bad
+// QUORVANE_CLOCK, QUORVANE_THREADS (and what the display back ends read themselves). On a bad
 // value returns false and says why.
 bool ApplyEnvironment(std::string& error);
 
-// Back to the defaults: default modes, no faults, no trace, no limit, real clock.
+// Back to the defaults: default modes, no faults, no trace, no limit, real
+// clock, default drawing threads.
 void Reset();
 
 }  // namespace qv::control

@@ -1,7 +1,9 @@
-// The frame limit, the clock, the QUORVANE_* environment
+// The frame limit, the clock, the drawing threads, the QUORVANE_* environment
 // variables and the reset to defaults.
 
 #include "control/control.h"
+
+#include "pipeline/workers.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -12,6 +14,7 @@ namespace {
 uint64_t frameLimit = 0;
 uint64_t framesFlipped = 0;
 std::optional<std::time_t> fixedClock;
+unsigned drawThreads = 0;
 
 // The variable's value, or null when it is unset or empty.
 const char* Variable(const char* name) {
@@ -36,6 +39,9 @@ bool CountFlippedFrame() { return ++framesFlipped == frameLimit; }
 void SetClock(std::optional<std::time_t> seconds) { fixedClock = seconds; }
 std::optional<std::time_t> Clock() { return fixedClock; }
 
+void SetDrawThreads(unsigned threads) { drawThreads = threads; }
+unsigned DrawThreads() { return drawThreads ? drawThreads : pipeline::DefaultWorkerCount(); }
+
 bool ApplyEnvironment(std::string& error) {
     // Every value is checked before any takes effect.
     std::optional<std::vector<DisplayMode>> modes;
@@ -58,6 +64,13 @@ bool ApplyEnvironment(std::string& error) {
         error = std::string("QUORVANE_CLOCK: '") + clockText + "' is not a calendar time in seconds (0 or more)";
         return false;
     }
+    uint64_t threads = 0;
+    const char* threadsText = Variable("QUORVANE_THREADS");
+    if (threadsText && (!ParseCount(threadsText, threads) || threads < 1 || threads > kMaxDrawThreads)) {
+        error = std::string("QUORVANE_THREADS: '") + threadsText + "' is not a thread count (1 to " +
+                std::to_string(kMaxDrawThreads) + ")";
+        return false;
+    }
     const char* failText = Variable("QUORVANE_FAIL");
     if (failText && !CheckFaults(failText, error)) {
         error = "QUORVANE_FAIL: " + error;
@@ -73,6 +86,7 @@ bool ApplyEnvironment(std::string& error) {
     if (modes) SetDisplayModes(std::move(*modes));
     if (framesText) SetFrameLimit(frames);
     if (clockText) SetClock(static_cast<std::time_t>(seconds));
+    if (threadsText) SetDrawThreads(static_cast<unsigned>(threads));
     return true;
 }
 
@@ -82,6 +96,7 @@ void Reset() {
     SetTraceSink(nullptr);
     SetFrameLimit(0);
     SetClock(std::nullopt);
+    SetDrawThreads(0);
 }
 
 }  // namespace qv::control

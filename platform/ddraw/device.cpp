@@ -2,6 +2,8 @@
 
 #include "ddraw/device.h"
 
+#include "control/control.h"
+
 #include "ddraw/material.h"
 #include "ddraw/render_states.h"
 #include "ddraw/trace_text.h"
@@ -27,7 +29,9 @@ pipeline::Color ColorOf(D3DCOLOR color) {
 }  // namespace
 
 Device::Device(Direct3D& parent, Surface& target)
-    : parent_(&parent), target_(&target), world_(kIdentity), view_(kIdentity), projection_(kIdentity) {}
+    : parent_(&parent), target_(&target), world_(kIdentity), view_(kIdentity), projection_(kIdentity) {
+    renderer_.Start(control::DrawThreads());
+}
 
 Device::~Device() {
     for (Ref<Viewport>& viewport : viewports_) viewport->AttachTo(nullptr);
@@ -194,7 +198,7 @@ Outcome Device::Draw(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, L
                             ColorOf(ambient_),
                             states_,
                             *current_->Data()};
-    pipeline::DrawTriangleList(target_->DrawTarget(), call);
+    renderer_.DrawTriangleList(target_->DrawTarget(), call);
     return Ok();
 }
 

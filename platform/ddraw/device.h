@@ -10,6 +10,7 @@
 #include "ddraw/viewport.h"
 
 #include "pipeline/pipeline.h"
+#include "pipeline/renderer.h"
 
 #include <d3d.h>
 
@@ -40,6 +41,11 @@ public:
     const DirectDraw& Driver() const { return parent_->Driver(); }
     pipeline::Target DrawTarget() const { return target_->DrawTarget(); }
     uint32_t Width() const { return target_->Width(); }
+    // Clears rectangles of the target as pipeline::Clear does, with the device's threads.
+    void ClearTarget(const pipeline::Viewport& viewport, const pipeline::Rect* rects, std::size_t rectCount,
+                     bool clearColor, bool clearDepth) {
+        renderer_.Clear(DrawTarget(), viewport, rects, rectCount, clearColor, clearDepth);
+    }
     uint32_t Height() const { return target_->Height(); }
 
     // The material's handle on this device (the same one each time).
@@ -67,6 +73,7 @@ private:
     D3DCOLOR ambient_ = 0;
     std::vector<const Material*> materials_;  // by handle - 1; null once freed
     std::vector<pipeline::Light> lights_;     // reused by every draw
+    pipeline::Renderer renderer_;             // its threads live as long as the device
 };
 
 }  // namespace qv::ddraw

@@ -36,8 +36,8 @@ Outcome Viewport::ClearRects(DWORD rectCount, LPD3DRECT rects, DWORD flags) {
     if (!device_) return Refuse(D3DERR_VIEWPORTHASNODEVICE, "the viewport is on no device");
     if (!data_) return Refuse(D3DERR_VIEWPORTDATANOTSET, "SetViewport2 was not called");
     // Colour black and depth farthest: no background material is set.
-    pipeline::Clear(device_->DrawTarget(), *data_, reinterpret_cast<const pipeline::Rect*>(rects), rectCount,
-                    flags & D3DCLEAR_TARGET, flags & D3DCLEAR_ZBUFFER);
+    device_->ClearTarget(*data_, reinterpret_cast<const pipeline::Rect*>(rects), rectCount, flags & D3DCLEAR_TARGET,
+                         flags & D3DCLEAR_ZBUFFER);
     return Ok();
 }
 

@@ -1,30 +1,22 @@
 // DrawTriangleList: the stages in order. Vertices are transformed and lit in
 // batches into scratch memory that lives as long as the thread, so drawing
 // allocates nothing; each triangle is then rejected, clipped or passed
-// straight on to setup and traversal.
+// straight on to setup, and the set-up triangle to a sink: traversal at once,
+// or a list kept for later.
+#include "pipeline/draw.h"
+
 #include <algorithm>
 
-#include "pipeline/batch.h"
 #include "pipeline/clip.h"
-#include "pipeline/geometry.h"
 #include "pipeline/lighting.h"
 #include "pipeline/pipeline.h"
-#include "pipeline/raster.h"
-#include "pipeline/setup.h"
-#include "pipeline/surface.h"
 #include "pipeline/transform.h"
 
 namespace qv::pipeline {
 namespace {
 
-// What the render states ask for; false when one holds a value the platform
-// does not define, in which case nothing is drawn.
-struct DrawStates {
-    PixelStates pixel;
-    uint32_t windings;
-    bool flat;
-};
-
+// False when a state holds a value the platform does not define, in which
+// case nothing is drawn.
 bool MakeDrawStates(const RenderStates& rs, DrawStates& out) {
     switch (rs.cullMode) {
         case CullMode::None: out.windings = kDrawClockwise | kDrawCounterClockwise; break;
@@ -46,70 +38,105 @@ bool MakeDrawStates(const RenderStates& rs, DrawStates& out) {
     return true;
 }
 
-struct Context {
-    const Surface& surface;
-    const ScreenMapping& mapping;
-    const DrawStates& states;
+// Triangles drawn as soon as they are set up.
+struct DrawNow {
+    const PreparedDraw& draw;
+    TriangleSetup setup;
+    bool Full() const { return false; }
+    TriangleSetup& Next() { return setup; }
+    void Commit() { RasterizeTriangle(setup, draw.surface, draw.states.pixel); }
 };
 
-void Draw(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const ScreenVertex* flat,
-          const Context& ctx) {
-    TriangleSetup setup;
-    if (SetupTriangle(a, b, c, ctx.states.windings, flat, ctx.surface, setup)) {
-        RasterizeTriangle(setup, ctx.surface, ctx.states.pixel);
-    }
+// Triangles kept in a list; full while a clipped triangle's fan might not fit.
+struct Keep {
+    SetupList& list;
+    bool Full() const { return list.count + kMaxPolygonVertices - 2 > list.capacity; }
+    TriangleSetup& Next() { return list.items[list.count]; }
+    void Commit() { ++list.count; }
+};
+
+template <class Sink>
+void Emit(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const ScreenVertex* flat,
+          const PreparedDraw& draw, Sink& sink) {
+    TriangleSetup& setup = sink.Next();
+    if (SetupTriangle(a, b, c, draw.states.windings, flat, draw.surface, setup)) sink.Commit();
 }
 
 // A triangle crossing a clip plane: clip, project, draw as a fan.
-void DrawClipped(const VertexBatch& batch, std::size_t first, uint32_t planes, const Context& ctx) {
+template <class Sink>
+void EmitClipped(const VertexBatch& batch, std::size_t first, uint32_t planes, const PreparedDraw& draw, Sink& sink) {
     ClipVertex poly[kMaxPolygonVertices] = {batch.Clip(first), batch.Clip(first + 1), batch.Clip(first + 2)};
     const ClipVertex v0 = poly[0];
-    const int n = ClipPolygon(poly, 3, planes, ctx.mapping);
+    const int n = ClipPolygon(poly, 3, planes, draw.mapping);
     ScreenVertex screen[kMaxPolygonVertices];
     for (int i = 0; i < n; ++i) {
-        if (!ToScreen(poly[i], ctx.mapping, screen[i])) return;
+        if (!ToScreen(poly[i], draw.mapping, screen[i])) return;
     }
     // Flat shading keeps the colour of the triangle's first vertex.
     const ScreenVertex flat{0, 0, 0, v0.r, v0.g, v0.b};
-    for (int i = 1; i + 1 < n; ++i) Draw(screen[0], screen[i], screen[i + 1], ctx.states.flat ? &flat : nullptr, ctx);
+    for (int i = 1; i + 1 < n; ++i) Emit(screen[0], screen[i], screen[i + 1], draw.states.flat ? &flat : nullptr, draw, sink);
 }
 
-void DrawBatch(const Vertex* in, std::size_t count, const Matrix& toClip, const DrawCall& call, VertexBatch& batch,
-               const Context& ctx) {
-    TransformVertices(in, count, toClip, call.world, batch);
-    LightBatch(count, call, batch);
-    ProjectBatch(batch, count, ctx.mapping);
+// One batch of count vertices from in; returns the vertices done (fewer when
+// the sink filled up).
+template <class Sink>
+std::size_t EmitBatch(const Vertex* in, std::size_t count, const PreparedDraw& draw, VertexBatch& batch, Sink& sink) {
+    TransformVertices(in, count, draw.toClip, draw.call->world, batch);
+    LightBatch(count, *draw.call, batch);
+    ProjectBatch(batch, count, draw.mapping);
     for (std::size_t i = 0; i + 2 < count; i += 3) {
+        if (sink.Full()) return i;
         const uint32_t c0 = batch.outcode[i], c1 = batch.outcode[i + 1], c2 = batch.outcode[i + 2];
         const uint32_t any = c0 | c1 | c2;
         if (any == 0) {
             const ScreenVertex a = batch.Screen(i), b = batch.Screen(i + 1), c = batch.Screen(i + 2);
-            Draw(a, b, c, ctx.states.flat ? &a : nullptr, ctx);
+            Emit(a, b, c, draw.states.flat ? &a : nullptr, draw, sink);
         } else if (!(any & kOutsideInvalid) && (c0 & c1 & c2) == 0) {
-            DrawClipped(batch, i, any, ctx);
+            EmitClipped(batch, i, any, draw, sink);
         }
     }
+    return count;
+}
+
+template <class Sink>
+std::size_t EmitTriangles(const PreparedDraw& draw, std::size_t first, std::size_t end, VertexBatch& batch,
+                          Sink& sink) {
+    for (std::size_t start = first; start < end; start += kBatchVertices) {
+        const std::size_t count = std::min(kBatchVertices, end - start);
+        const std::size_t done = EmitBatch(draw.call->vertices + start, count, draw, batch, sink);
+        if (done < count) return start + done;
+    }
+    return end;
 }
 
 }  // namespace
 
-void DrawTriangleList(const Target& target, const DrawCall& call) {
-    DrawStates states;
-    ScreenMapping mapping;
-    if (!call.vertices || call.vertexCount < 3 || !MakeDrawStates(call.states, states) ||
-        !MakeScreenMapping(call.viewport, mapping)) {
-        return;
+bool PrepareDraw(const Target& target, const DrawCall& call, PreparedDraw& out) {
+    if (!call.vertices || call.vertexCount < 3 || !MakeDrawStates(call.states, out.states) ||
+        !MakeScreenMapping(call.viewport, out.mapping)) {
+        return false;
     }
-    const Surface surface = MakeSurface(target, call.viewport);
-    if ((!surface.color && !surface.depth) || surface.x0 >= surface.x1 || surface.y0 >= surface.y1) return;
+    out.surface = MakeSurface(target, call.viewport);
+    const Surface& s = out.surface;
+    if ((!s.color && !s.depth) || s.x0 >= s.x1 || s.y0 >= s.y1) return false;
+    out.call = &call;
+    out.toClip = Multiply(Multiply(call.world, call.view), call.projection);
+    out.vertexCount = call.vertexCount / 3 * 3;
+    return true;
+}
 
+std::size_t SetupTriangles(const PreparedDraw& draw, std::size_t first, std::size_t end, VertexBatch& batch,
+                           SetupList& list) {
+    Keep sink{list};
+    return EmitTriangles(draw, first, end, batch, sink);
+}
+
+void DrawTriangleList(const Target& target, const DrawCall& call) {
+    PreparedDraw draw;
+    if (!PrepareDraw(target, call, draw)) return;
     thread_local VertexBatch batch;
-    const Context ctx{surface, mapping, states};
-    const Matrix toClip = Multiply(Multiply(call.world, call.view), call.projection);
-    const std::size_t total = call.vertexCount / 3 * 3;
-    for (std::size_t start = 0; start < total; start += kBatchVertices) {
-        DrawBatch(call.vertices + start, std::min(kBatchVertices, total - start), toClip, call, batch, ctx);
-    }
+    DrawNow sink{draw, {}};
+    EmitTriangles(draw, 0, draw.vertexCount, batch, sink);
 }
 
 }  // namespace qv::pipeline

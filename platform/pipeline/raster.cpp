@@ -287,44 +287,77 @@ private:
 #endif
 };
 
+template <int LeftCount, int RightCount>
+QV_INLINE void StepRow(RowBounds& bounds, int64_t width, int64_t& first, int64_t& last) {
+    first = 0;
+    last = width - 1;
+    for (int i = 0; i < LeftCount; ++i) {
+        first = std::max(first, bounds.left[i].Column());
+        bounds.left[i].Step();
+    }
+    for (int i = 0; i < RightCount; ++i) {
+        last = std::min(last, bounds.right[i].Column());
+        bounds.right[i].Step();
+    }
+}
+
+// Rows one band at a time: the bands the share owns are drawn, the others
+// only stepped over (the bounds advance row by row).
 template <int LeftCount, int RightCount, class Writer>
-QV_INLINE void Walk(RowBounds& bounds, int64_t width, Writer& writer) {
-    for (int64_t row = bounds.firstRow; row <= bounds.lastRow; ++row) {
-        int64_t first = 0, last = width - 1;
-        for (int i = 0; i < LeftCount; ++i) {
-            first = std::max(first, bounds.left[i].Column());
-            bounds.left[i].Step();
+QV_INLINE void Walk(RowBounds& bounds, int64_t width, int32_t minY, const RowShare& share, Writer& writer) {
+    int64_t first, last;
+    for (int64_t row = bounds.firstRow; row <= bounds.lastRow;) {
+        int64_t bandLast = bounds.lastRow;
+        bool owned = true;
+        if (share.count > 1) {
+            const int64_t y = minY + row;
+            bandLast = std::min(bandLast, (((y >> kBandShift) + 1) << kBandShift) - 1 - minY);
+            owned = share.Owns(int32_t(y));
         }
-        for (int i = 0; i < RightCount; ++i) {
-            last = std::min(last, bounds.right[i].Column());
-            bounds.right[i].Step();
+        if (owned) {
+            for (; row <= bandLast; ++row) {
+                StepRow<LeftCount, RightCount>(bounds, width, first, last);
+                if (first <= last) writer.Span(row, first, last);
+            }
+        } else {
+            for (; row <= bandLast; ++row) StepRow<LeftCount, RightCount>(bounds, width, first, last);
         }
-        if (first <= last) writer.Span(row, first, last);
     }
 }
 
 template <bool DepthTest, bool DepthWrite, bool ColorWrite>
-void Traverse(const TriangleSetup& t, const Surface& s, uint32_t compare) {
+void Traverse(const TriangleSetup& t, const Surface& s, uint32_t compare, const RowShare& share) {
     RowBounds bounds;
     if (!MakeRowBounds(t, bounds)) return;
     SpanWriter<DepthTest, DepthWrite, ColorWrite> writer(t, s, compare);
     const int64_t width = int64_t{t.maxX} - t.minX + 1;
     // A triangle has at least one edge on each side and at most three in all.
-    if (bounds.leftCount == 2) return Walk<2, 1>(bounds, width, writer);
-    if (bounds.rightCount == 2) return Walk<1, 2>(bounds, width, writer);
-    Walk<1, 1>(bounds, width, writer);
+    if (bounds.leftCount == 2) return Walk<2, 1>(bounds, width, t.minY, share, writer);
+    if (bounds.rightCount == 2) return Walk<1, 2>(bounds, width, t.minY, share, writer);
+    Walk<1, 1>(bounds, width, t.minY, share, writer);
+}
+
+// Whether any row from minY to maxY belongs to the share.
+bool SharesRows(const TriangleSetup& t, const RowShare& share) {
+    const uint32_t firstBand = uint32_t(t.minY) >> kBandShift, lastBand = uint32_t(t.maxY) >> kBandShift;
+    if (lastBand - firstBand + 1 >= share.count) return true;
+    for (uint32_t band = firstBand; band <= lastBand; ++band) {
+        if (band % share.count == share.member) return true;
+    }
+    return false;
 }
 
 }  // namespace
 
-void RasterizeTriangle(const TriangleSetup& t, const Surface& s, const PixelStates& states) {
+void RasterizeTriangle(const TriangleSetup& t, const Surface& s, const PixelStates& states, const RowShare& share) {
+    if (share.count > 1 && !SharesRows(t, share)) return;
     const bool test = states.depthTest && s.depth, write = test && states.depthWrite, color = s.color != nullptr;
     if (color) {
-        if (!test) return Traverse<false, false, true>(t, s, 0);
-        if (write) return Traverse<true, true, true>(t, s, states.compare);
-        return Traverse<true, false, true>(t, s, states.compare);
+        if (!test) return Traverse<false, false, true>(t, s, 0, share);
+        if (write) return Traverse<true, true, true>(t, s, states.compare, share);
+        return Traverse<true, false, true>(t, s, states.compare, share);
     }
-    if (write) return Traverse<true, true, false>(t, s, states.compare);
+    if (write) return Traverse<true, true, false>(t, s, states.compare, share);
     // Without a colour plane only depth writes leave a trace.
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "pipeline/row_share.h"
 #include "pipeline/setup.h"
 #include "pipeline/surface.h"
 
@@ -18,6 +19,8 @@ struct PixelStates {
 // that value - 1 is exactly this mask (Less = 2 -> 1, LessEqual = 4 -> 3, ...).
 inline uint32_t CompareMask(Compare f) { return (static_cast<uint32_t>(f) - 1) & 7; }
 
-void RasterizeTriangle(const TriangleSetup& t, const Surface& surface, const PixelStates& states);
+// Draws the triangle's pixels on the rows the share owns.
+void RasterizeTriangle(const TriangleSetup& t, const Surface& surface, const PixelStates& states,
+                       const RowShare& share = {});
 
 }  // namespace qv::pipeline

@@ -15,7 +15,8 @@ class ControlSettings : public testing::Test {
 protected:
     void SetUp() override { Reset(); }
     void TearDown() override {
-        for (const char* name : {"QUORVANE_MODES", "QUORVANE_FAIL", "QUORVANE_TRACE", "QUORVANE_FRAMES", "QUORVANE_CLOCK"})
+        for (const char* name : {"QUORVANE_MODES", "QUORVANE_FAIL", "QUORVANE_TRACE", "QUORVANE_FRAMES", "QUORVANE_CLOCK",
+                                 "QUORVANE_THREADS"})
             unsetenv(name);
         Reset();
     }
@@ -159,8 +160,10 @@ TEST_F(ControlSettings, EnvironmentSetsEverything) {
     setenv("QUORVANE_FAIL", "IDirectDraw::SetDisplayMode;CreateWindowExA:2", 1);
     setenv("QUORVANE_FRAMES", "5", 1);
     setenv("QUORVANE_CLOCK", "1234567", 1);
+    setenv("QUORVANE_THREADS", "3", 1);
     std::string error;
     ASSERT_TRUE(ApplyEnvironment(error)) << error;
+    EXPECT_EQ(DrawThreads(), 3u);
     EXPECT_TRUE(Offers(640, 480, 16));
     EXPECT_FALSE(Offers(800, 600, 32));
     EXPECT_EQ(FrameLimit(), 5u);
@@ -180,7 +183,8 @@ TEST_F(ControlSettings, EnvironmentWithABadValueChangesNothing) {
     const std::string kept = testing::TempDir() + "quorvane-kept-trace.txt";
     for (Case bad : {Case{"QUORVANE_MODES", "800x600"}, Case{"QUORVANE_FRAMES", "ten"},
                      Case{"QUORVANE_FRAMES", "-1"}, Case{"QUORVANE_CLOCK", "noon"}, Case{"QUORVANE_FAIL", "DirectDrawCreate;"},
-                     Case{"QUORVANE_FAIL", "garbage"}, Case{"QUORVANE_TRACE", "/nonexistent-dir/trace.txt"}}) {
+                     Case{"QUORVANE_FAIL", "garbage"}, Case{"QUORVANE_TRACE", "/nonexistent-dir/trace.txt"},
+                     Case{"QUORVANE_THREADS", "0"}, Case{"QUORVANE_THREADS", "65"}, Case{"QUORVANE_THREADS", "two"}}) {
         Reset();
         std::FILE* file = std::fopen(kept.c_str(), "w");
         ASSERT_TRUE(file);

@@ -5,8 +5,11 @@
 
 #include <gmock/gmock.h>
 
+#include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <limits>
+#include <thread>
 
 namespace qv::ddraw::testing {
 namespace {
@@ -204,6 +207,28 @@ TEST_F(DeviceContract, TheDepthTestKeepsTheNearerTriangle) {
         ASSERT_EQ(DrawTriangle(0, 0), D3D_OK);
     });
     EXPECT_EQ(PresentedPixel(400, 300), 0xFF0000u);
+}
+
+std::size_t ThreadCount() {
+    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    return std::size_t(std::distance(std::filesystem::begin(tasks), std::filesystem::end(tasks)));
+}
+
+// Within a second: a joined thread may take a moment to leave the list.
+bool ThreadCountReaches(std::size_t want) {
+    for (int attempt = 0; attempt < 100 && ThreadCount() != want; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return ThreadCount() == want;
+}
+
+TEST_F(PlatformTest, DrawingThreadsStartWithTheDeviceAndEndWithIt) {
+    control::SetDrawThreads(3);
+    const std::size_t before = ThreadCount();
+    ASSERT_EQ(BringUp(), DD_OK) << failedStep;
+    EXPECT_TRUE(ThreadCountReaches(before + 2));
+    ReleaseAll();
+    EXPECT_TRUE(ThreadCountReaches(before));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "arguments.h"
+#include "control/control.h"
 #include "output_files.h"
 #include "scene_frame.h"
 
@@ -25,6 +26,7 @@ struct Options {
     uint64_t repeat = 5;
     uint64_t warmup = 50;
     uint64_t seed = 1;
+    uint64_t threads = 1;
     std::string matricesOut;
     bool help = false;
 };
@@ -35,6 +37,7 @@ constexpr const char* kUsage =
     "  --repeat R               repetitions over the same motion (1..1000, default 5)\n"
     "  --warmup N               untimed frames before the first repetition (0..1000000, default 50)\n"
     "  --seed S                 seed of the scene's random source (default 1)\n"
+    "  --threads N              drawing threads (1..64, default 1)\n"
     "  --write-matrices FILE    write the frames' world matrices: per frame four matrices of\n"
     "                           16 float32 _11.._44 (256 bytes), as gl-reference --matrices reads\n"
     "Exit code: 0 after the run, 1 when the mesh cannot be built, 2 for a bad option,\n"
@@ -42,7 +45,7 @@ constexpr const char* kUsage =
 
 bool Parse(int argc, char** argv, Options& o, std::string& error) {
     const auto arguments = qv::tools::ReadArguments(
-        argc, argv, {"--frames", "--repeat", "--warmup", "--seed", "--write-matrices"}, {"--help", "-h"}, error);
+        argc, argv, {"--frames", "--repeat", "--warmup", "--seed", "--threads", "--write-matrices"}, {"--help", "-h"}, error);
     if (!arguments) return false;
     for (const qv::tools::Argument& argument : *arguments) {
         const std::string& name = argument.name;
@@ -57,6 +60,8 @@ bool Parse(int argc, char** argv, Options& o, std::string& error) {
             ok = qv::tools::ReadNumber(argument, 0, kMostFrames, o.warmup, error);
         } else if (name == "--seed") {
             ok = qv::tools::ReadNumber(argument, 0, UINT32_MAX, o.seed, error);
+        } else if (name == "--threads") {
+            ok = qv::tools::ReadNumber(argument, 1, qv::control::kMaxDrawThreads, o.threads, error);
         } else if (name == "--write-matrices" && !argument.value.empty()) {
             o.matricesOut = argument.value;
         } else {
@@ -109,10 +114,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    scene.UseThreads(static_cast<unsigned>(o.threads));
     std::printf("quorvane-bench: %" PRIu64 " frames x %" PRIu64 " repetitions after %" PRIu64 " warm-up, seed %" PRIu64
-                ", %ux%u, one thread\n",
+                ", %ux%u, %" PRIu64 " thread(s)\n",
                 o.frames, o.repeat, o.warmup, o.seed, qv::bench::SceneFrame::kWidth,
-                qv::bench::SceneFrame::kHeight);
+                qv::bench::SceneFrame::kHeight, o.threads);
     qv::bench::StartMotion(static_cast<uint32_t>(o.seed));
     for (uint64_t f = 0; f < o.warmup; ++f) scene.Draw(qv::bench::NextMotionFrame());
 

@@ -77,11 +77,11 @@ bool SceneFrame::Init(float sampleShift) {
 
 void SceneFrame::Draw(const WorldMatrices& world) {
     const pipeline::Rect screen{0, 0, int32_t{kWidth}, int32_t{kHeight}};
-    pipeline::Clear(target_, call_.viewport, &screen, 1, true, true);
+    renderer_.Clear(target_, call_.viewport, &screen, 1, true, true);
     for (int k = 0; k < kObjectCount; ++k) {
         call_.world = ToMatrix(world[k]);
         call_.material = ToMaterial(materialTable[k]);
-        pipeline::DrawTriangleList(target_, call_);
+        renderer_.DrawTriangleList(target_, call_);
     }
 }
 

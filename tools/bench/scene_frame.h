@@ -11,6 +11,7 @@
 #include <d3dtypes.h>
 
 #include "pipeline/pipeline.h"
+#include "pipeline/renderer.h"
 
 namespace qv::bench {
 
@@ -36,6 +37,9 @@ public:
     // half-integer coordinates (OpenGL) do.
     bool Init(float sampleShift = 0);
 
+    // Draws with this many threads from now on (1: the calling thread alone).
+    void UseThreads(unsigned threads) { renderer_.Start(threads); }
+
     // Clears colour and depth and draws the four tori with materialTable[k].
     void Draw(const WorldMatrices& world);
 
@@ -47,6 +51,7 @@ private:
     pipeline::Target target_{};
     pipeline::Light light_{};
     pipeline::DrawCall call_{};
+    pipeline::Renderer renderer_;
 };
 
 }  // namespace qv::bench

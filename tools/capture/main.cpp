@@ -28,6 +28,7 @@ std::string FramePath(const std::string& dir, uint64_t index) {
 
 bool ApplySettings(const CaptureOptions& options, std::string& error) {
     qv::control::SetFrameLimit(options.frames);
+    qv::control::SetDrawThreads(options.threads);
     if (options.seed) qv::control::SetClock(static_cast<std::time_t>(*options.seed));
     if (!options.modes.empty()) {
         auto modes = qv::control::ParseDisplayModes(options.modes, error);

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "arguments.h"
+#include "control/control.h"
 
 const char* const kCaptureUsage =
     "usage: quorvane-capture [options]   (--name value or --name=value)\n"
@@ -21,6 +22,8 @@ const char* const kCaptureUsage =
     "  --stall-seconds S    end the run when no frame has been flipped for S\n"
     "                       seconds, or the program has not ended S seconds after\n"
     "                       its last frame (1 to 86400; default 10)\n"
+    "  --threads N          drawing threads, 1 to 64 (default: the processor's\n"
+    "                       cores, at most 4)\n"
     "  --help               this text\n"
     "Exit code: the program's (0 after a normal close, 1 after a failed start);\n"
     "2 for a bad option, 3 when an output file cannot be written, 4 when the run\n"
@@ -34,7 +37,7 @@ constexpr uint64_t kMaxStallSeconds = 86400;
 
 std::optional<CaptureOptions> ParseCaptureOptions(int argc, char** argv, std::string& error) {
     const auto arguments = qv::tools::ReadArguments(
-        argc, argv, {"--frames", "--seed", "--png", "--png-dir", "--every", "--trace", "--fail", "--modes", "--stall-seconds"},
+        argc, argv, {"--frames", "--seed", "--png", "--png-dir", "--every", "--trace", "--fail", "--modes", "--stall-seconds", "--threads"},
         {"--help", "-h"}, error);
     if (!arguments) return std::nullopt;
     CaptureOptions options;
@@ -74,6 +77,8 @@ std::optional<CaptureOptions> ParseCaptureOptions(int argc, char** argv, std::st
             }
         } else if (name == "--stall-seconds") {
             ok = qv::tools::ReadNumber(argument, 1, kMaxStallSeconds, options.stallSeconds, error);
+        } else if (name == "--threads") {
+            ok = qv::tools::ReadNumber(argument, 1, qv::control::kMaxDrawThreads, options.threads, error);
         } else if (name == "--modes") {
             options.modes = value;
         }

@@ -16,6 +16,7 @@ struct CaptureOptions {
     std::vector<std::string> faults;
     std::string modes;
     uint64_t stallSeconds = 10;
+    uint64_t threads = 0;  // 0: the default
     bool help = false;
     bool listFaults = false;  // --fail list
 };

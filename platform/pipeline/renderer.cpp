@@ -1,0 +1,105 @@
+// A draw in rounds of two steps. First every member runs the vertex stages
+// and setup of its own run of triangles into its own list; then every member
+// rasterizes the lists in order on its bands. A list that filled up before
+// its run ended closes the round: later lists are set up again next round.
+#include "pipeline/renderer.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "pipeline/clear.h"
+#include "pipeline/draw.h"
+#include "pipeline/workers.h"
+
+namespace qv::pipeline {
+namespace {
+
+// A member's run of triangles per round, and room for their pieces when
+// some are clipped into fans.
+constexpr std::size_t kRunTriangles = 2048;
+constexpr std::size_t kListCapacity = kRunTriangles + 64;
+
+}  // namespace
+
+struct Renderer::Team {
+    struct Member {
+        VertexBatch batch;
+        std::vector<TriangleSetup> setups = std::vector<TriangleSetup>(kListCapacity);
+        SetupList list{};
+        std::size_t first = 0, end = 0, reached = 0;
+    };
+
+    explicit Team(unsigned threads) : workers(threads) {
+        for (unsigned m = 0; m < workers.Count(); ++m) members.push_back(std::make_unique<Member>());
+    }
+
+    void Draw(const PreparedDraw& draw) {
+        const std::size_t count = members.size();
+        for (std::size_t next = 0; next < draw.vertexCount;) {
+            const std::size_t triangles = (draw.vertexCount - next) / 3;
+            const std::size_t run = 3 * std::min(kRunTriangles, (triangles + count - 1) / count);
+            for (std::size_t m = 0; m < count; ++m) {
+                Member& member = *members[m];
+                member.first = std::min(next + m * run, draw.vertexCount);
+                member.end = std::min(member.first + run, draw.vertexCount);
+            }
+            auto setUp = [&](unsigned m) {
+                Member& member = *members[m];
+                member.list = {member.setups.data(), 0, member.setups.size()};
+                member.reached = SetupTriangles(draw, member.first, member.end, member.batch, member.list);
+            };
+            workers.Run(setUp);
+            // This round draws the lists up to the first that stopped short, and
+            // the next one starts where that stopped.
+            std::size_t lists = 0;
+            while (lists < count && members[lists]->first < members[lists]->end) {
+                const Member& member = *members[lists++];
+                next = member.reached;
+                if (member.reached < member.end) break;
+            }
+            auto rasterize = [&](unsigned m) {
+                const RowShare share{static_cast<uint32_t>(count), m};
+                for (std::size_t l = 0; l < lists; ++l) {
+                    const SetupList& list = members[l]->list;
+                    for (std::size_t i = 0; i < list.count; ++i) {
+                        RasterizeTriangle(list.items[i], draw.surface, draw.states.pixel, share);
+                    }
+                }
+            };
+            workers.Run(rasterize);
+        }
+    }
+
+    Workers workers;
+    std::vector<std::unique_ptr<Member>> members;
+};
+
+Renderer::Renderer() = default;
+Renderer::~Renderer() = default;
+
+void Renderer::Start(unsigned threads) {
+    Stop();
+    if (threads > 1) team_ = std::make_unique<Team>(threads);
+}
+
+void Renderer::Stop() { team_.reset(); }
+
+unsigned Renderer::Threads() const { return team_ ? team_->workers.Count() : 1; }
+
+void Renderer::DrawTriangleList(const Target& target, const DrawCall& call) {
+    PreparedDraw draw;
+    if (!team_ || team_->members.size() < 2) return pipeline::DrawTriangleList(target, call);
+    if (PrepareDraw(target, call, draw)) team_->Draw(draw);
+}
+
+void Renderer::Clear(const Target& target, const Viewport& viewport, const Rect* rects, std::size_t rectCount,
+                     bool clearColor, bool clearDepth) {
+    if (!team_) return pipeline::Clear(target, viewport, rects, rectCount, clearColor, clearDepth);
+    auto clear = [&](unsigned m) {
+        const RowShare share{static_cast<uint32_t>(team_->members.size()), m};
+        ClearRows(target, viewport, rects, rectCount, clearColor, clearDepth, share);
+    };
+    team_->workers.Run(clear);
+}
+
+}  // namespace qv::pipeline

@@ -1,0 +1,40 @@
+// Drawing with a team of worker threads: each draw's vertex stages and setup
+// are shared out by runs of triangles, then every thread rasterizes all the
+// set-up triangles, in order, on the bands of rows it owns. No pixel has two
+// writers and every pixel sees its triangles in the same order, so the
+// pictures are the same bytes whatever the number of threads.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+#include "pipeline/pipeline.h"
+
+namespace qv::pipeline {
+
+class Renderer {
+public:
+    Renderer();
+    ~Renderer();  // stops the threads
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    // Starts drawing with this many threads, the calling one among them (at
+    // least 1; fewer when the system has no more to give), stopping the
+    // previous team first. Until started, and after Stop, the calling thread
+    // draws alone.
+    void Start(unsigned threads);
+    void Stop();
+    unsigned Threads() const;
+
+    // As the pipeline's functions of the same names.
+    void DrawTriangleList(const Target& target, const DrawCall& call);
+    void Clear(const Target& target, const Viewport& viewport, const Rect* rects, std::size_t rectCount,
+               bool clearColor, bool clearDepth);
+
+private:
+    struct Team;
+    std::unique_ptr<Team> team_;
+};
+
+}  // namespace qv::pipeline

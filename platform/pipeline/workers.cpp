@@ -1,0 +1,134 @@
+// Members wait for a job by spinning a little (the next job of a frame
+// usually follows within microseconds) and then sleeping on a condition
+// variable; the caller waits for the others the same way.
+#include "pipeline/workers.h"
+
+#include <algorithm>
+#include <vector>
+
+// Threads are missing from the browser's build without them, and from
+// libstdc++ built for the win32 thread model (mingw-w64's default).
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+#elif defined(__GLIBCXX__) && !defined(_GLIBCXX_HAS_GTHREADS)
+#else
+#define QV_WORKER_THREADS 1
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#endif
+
+namespace qv::pipeline {
+
+#if defined(QV_WORKER_THREADS)
+
+namespace {
+
+constexpr unsigned kMaxDefaultWorkers = 4;
+constexpr int kSpins = 2000;
+
+inline void Pause() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#endif
+}
+
+// Spins until ready() holds, up to kSpins tries; true when it did.
+template <class Ready>
+bool SpinUntil(Ready ready) {
+    for (int i = 0; i < kSpins; ++i) {
+        if (ready()) return true;
+        Pause();
+    }
+    return false;
+}
+
+}  // namespace
+
+unsigned DefaultWorkerCount() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return std::clamp(cores, 1u, kMaxDefaultWorkers);
+}
+
+struct Workers::Shared {
+    std::mutex mutex;
+    std::condition_variable wake, done;
+    std::atomic<uint64_t> generation{0};
+    std::atomic<unsigned> pending{0};
+    void (*job)(void*, unsigned) = nullptr;
+    void* data = nullptr;
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+
+    void Serve(unsigned member) {
+        uint64_t seen = 0;
+        for (;;) {
+            if (!SpinUntil([&] { return generation.load(std::memory_order_acquire) != seen; })) {
+                std::unique_lock<std::mutex> lock(mutex);
+                wake.wait(lock, [&] { return stop || generation.load(std::memory_order_acquire) != seen; });
+            }
+            if (stop) return;
+            seen = generation.load(std::memory_order_acquire);
+            job(data, member);
+            if (pending.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+                std::lock_guard<std::mutex> lock(mutex);
+                done.notify_one();
+            }
+        }
+    }
+};
+
+Workers::Workers(unsigned count) : count_(1), shared_(std::make_unique<Shared>()) {
+    try {
+        for (unsigned member = 1; member < count; ++member) {
+            shared_->threads.emplace_back([shared = shared_.get(), member] { shared->Serve(member); });
+            count_ = member + 1;
+        }
+    } catch (const std::system_error&) {
+        // Fewer threads than asked for: the team draws with those it has.
+    }
+}
+
+Workers::~Workers() {
+    {
+        std::lock_guard<std::mutex> lock(shared_->mutex);
+        shared_->stop = true;
+        shared_->generation.fetch_add(1, std::memory_order_release);
+    }
+    shared_->wake.notify_all();
+    for (std::thread& thread : shared_->threads) thread.join();
+}
+
+void Workers::RunJob(void (*job)(void*, unsigned), void* data) {
+    Shared& s = *shared_;
+    if (count_ > 1) {
+        {
+            std::lock_guard<std::mutex> lock(s.mutex);
+            s.job = job;
+            s.data = data;
+            s.pending.store(count_ - 1, std::memory_order_relaxed);
+            s.generation.fetch_add(1, std::memory_order_release);
+        }
+        s.wake.notify_all();
+    }
+    job(data, 0);
+    if (count_ > 1 && !SpinUntil([&] { return s.pending.load(std::memory_order_acquire) == 0; })) {
+        std::unique_lock<std::mutex> lock(s.mutex);
+        s.done.wait(lock, [&] { return s.pending.load(std::memory_order_acquire) == 0; });
+    }
+}
+
+#else
+
+unsigned DefaultWorkerCount() { return 1; }
+
+struct Workers::Shared {};
+
+Workers::Workers(unsigned) : count_(1) {}
+Workers::~Workers() = default;
+
+void Workers::RunJob(void (*job)(void*, unsigned), void* data) { job(data, 0); }
+
+#endif
+
+}  // namespace qv::pipeline
