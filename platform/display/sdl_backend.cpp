@@ -2,6 +2,7 @@
 
 #include "display/sdl_icon.h"
 #include "display/sdl_input.h"
+#include "display/sdl_message_box.h"
 #include "display/sdl_pacing.h"
 #include "display/sdl_presenter.h"
 #include "display/sdl_screenshot.h"
@@ -78,14 +79,6 @@ void SetClassIcon(SDL_Window* window, HWND program) {
     if (!surface) return;
     SDL_SetWindowIcon(window, surface);
     SDL_FreeSurface(surface);
-}
-
-Uint32 MessageBoxFlags(UINT type) {
-    switch (type & 0xF0) {
-        case MB_ICONERROR: return SDL_MESSAGEBOX_ERROR;
-        case MB_ICONWARNING: return SDL_MESSAGEBOX_WARNING;
-        default: return SDL_MESSAGEBOX_INFORMATION;
-    }
 }
 
 class SdlBackend : public Backend {
@@ -181,7 +174,7 @@ public:
 
     void ShowMessageBox(const char* text, const char* caption, UINT type) override {
         std::string ignored;
-        if (DisplayReachable(ignored)) SDL_ShowSimpleMessageBox(MessageBoxFlags(type), caption, text, nullptr);
+        if (DisplayReachable(ignored)) ShowSdlMessageBox(text, caption, type);
     }
 
     void WindowShown(HWND window, bool visible) override {

@@ -1,10 +1,13 @@
 // The real program in a real window: under its own X server it opens its
 // window, draws the four lit tori, ends with exit code 0 on Escape, Alt+F4
-// and the window's close button, and goes on running after other keys.
+// and the window's close button, and goes on running after other keys. When
+// its start fails, its message box ends with it on SIGTERM and SIGINT.
 #include "e2e/process.h"
 #include "e2e/x_server.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <array>
 #include <thread>
@@ -56,8 +59,9 @@ ColourCounts Count(const Screenshot& shot, int left, int right) {
 class ProgramInWindow : public ::testing::Test {
 protected:
     // Starts the program on the private X server, windowed or full screen,
-    // and waits until its window shows.
-    void Start(bool windowed) {
+    // offering the display modes given (QUORVANE_MODES; nullopt: the
+    // stand-in's own), and waits until its window exists.
+    void Start(bool windowed, std::optional<std::string> modes = std::nullopt) {
         ASSERT_TRUE(x_.Ready()) << "Xvfb did not start";
         program_ = std::make_unique<Process>(
             std::vector<std::string>{QUORVANE_PROGRAM},
@@ -65,7 +69,8 @@ protected:
                                                               {"WAYLAND_DISPLAY", std::nullopt},
                                                               {"SDL_VIDEODRIVER", std::nullopt},
                                                               {"QUORVANE_DISPLAY", std::nullopt},
-                                                              {"QUORVANE_WINDOWED", windowed ? "1" : "0"}});
+                                                              {"QUORVANE_WINDOWED", windowed ? "1" : "0"},
+                                                              {"QUORVANE_MODES", modes}});
         ASSERT_TRUE(program_->Started());
         const auto deadline = std::chrono::steady_clock::now() + kStartLimit;
         while (!(window_ = x_.FindWindow(kTitle)) && program_->Running() &&
@@ -85,6 +90,14 @@ protected:
         } while (!Count(shot, 0, shot.width).AllFour() && program_->Running() &&
                  std::chrono::steady_clock::now() < deadline);
         return shot;
+    }
+
+    // Whether the condition holds within the start limit, looking every 50 ms.
+    template <typename Condition>
+    static bool Eventually(Condition condition) {
+        const auto deadline = std::chrono::steady_clock::now() + kStartLimit;
+        while (!condition() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(milliseconds(50));
+        return condition();
     }
 
     void Key(const std::string& keys) {
@@ -154,6 +167,23 @@ TEST_F(ProgramInWindow, OtherKeysDoNotClose) {
     Key("Escape");
     ExpectEndsWithZero();
 }
+
+class FailedStartInWindow : public ProgramInWindow, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FailedStartInWindow, MessageBoxEndsOnSignal) {
+    Start(true, "1024x768x32");  // no 800x600 mode: the display mode cannot be set
+    const auto boxShown = [this] { return x_.FindWindow(kTitle, true) != 0; };
+    ASSERT_TRUE(Eventually(boxShown)) << "no message box; the program said: " << program_->Errors();
+    kill(program_->Pid(), GetParam());
+    EXPECT_EQ(program_->WaitForExit(seconds(5)), 1);
+    EXPECT_THAT(program_->Errors(), ::testing::HasSubstr(std::string(kTitle) + ": Direct3D init failed!\n"));
+    EXPECT_TRUE(Eventually([&] { return !boxShown(); })) << "the box is still shown";
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, FailedStartInWindow, ::testing::Values(SIGTERM, SIGINT),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return info.param == SIGTERM ? "SIGTERM" : "SIGINT";
+                         });
 
 }  // namespace
 }  // namespace qv::e2e

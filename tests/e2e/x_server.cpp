@@ -81,17 +81,24 @@ Screenshot XServer::Capture() {
     return shot;
 }
 
-unsigned long XServer::FindWindow(const std::string& title) {
+unsigned long XServer::FindWindow(const std::string& title, bool mappedOnly) {
     if (!connection_) return 0;
     Window root = 0, parent = 0, *children = nullptr;
     unsigned int count = 0;
     unsigned long found = 0;
     if (!XQueryTree(connection_, DefaultRootWindow(connection_), &root, &parent, &children, &count)) return 0;
     for (unsigned int i = 0; i < count && !found; ++i) {
-        char* name = nullptr;
-        if (XFetchName(connection_, children[i], &name) && name) {
-            if (title == name) found = children[i];
-            XFree(name);
+        XWindowAttributes attributes{};
+        if (mappedOnly && !(XGetWindowAttributes(connection_, children[i], &attributes) &&
+                            attributes.map_state == IsViewable)) {
+            continue;
+        }
+        // The name's bytes whatever their encoding (SDL's message box names
+        // its window in UTF-8, which XFetchName does not read).
+        XTextProperty name{};
+        if (XGetWMName(connection_, children[i], &name) && name.value) {
+            if (title == std::string(reinterpret_cast<const char*>(name.value), name.nitems)) found = children[i];
+            XFree(name.value);
         }
     }
     if (children) XFree(children);

@@ -34,8 +34,9 @@ public:
     const std::string& Name() const { return name_; }
 
     Screenshot Capture();
-    // The top-level window with this title, 0 while there is none.
-    unsigned long FindWindow(const std::string& title);
+    // The top-level window with this title (and mapped, if asked), 0 while
+    // there is none.
+    unsigned long FindWindow(const std::string& title, bool mappedOnly = false);
     // The width and height of the window's icon (_NET_WM_ICON's first image),
     // nullopt when it has none.
     std::optional<std::pair<long, long>> IconSize(unsigned long window);
