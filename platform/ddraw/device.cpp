@@ -26,7 +26,7 @@ pipeline::Color ColorOf(D3DCOLOR color) {
 
 }  // namespace
 
-Device::Device(Direct3D& parent, Surface& target)
+Device::Device(DirectDraw& parent, Surface& target)
     : parent_(&parent), target_(&target), world_(kIdentity), view_(kIdentity), projection_(kIdentity) {}
 
 Device::~Device() {

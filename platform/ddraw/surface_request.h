@@ -9,7 +9,8 @@
 
 namespace qv::ddraw {
 
-enum class SurfaceKind { Primary, Depth };
+// A back buffer is made by its flipping chain, never by a request.
+enum class SurfaceKind { Primary, Depth, BackBuffer };
 
 struct SurfaceRequest {
     SurfaceKind kind;
