@@ -170,6 +170,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vert
 Outcome Device::Draw(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, LPVOID vertices, DWORD vertexCount,
                      DWORD flags) {
     if (!inScene_) return Refuse(D3DERR_SCENE_NOT_IN_SCENE, "draw between BeginScene and EndScene");
+    if (DrawTargetLocked()) return Refuse(DDERR_SURFACEBUSY, "the render target is locked");
     if (primitiveType < D3DPT_POINTLIST || primitiveType > D3DPT_TRIANGLEFAN)
         return Refuse(D3DERR_INVALIDPRIMITIVETYPE, "unknown primitive type");
     if (primitiveType != D3DPT_TRIANGLELIST) return Refuse(DDERR_UNSUPPORTED, "only triangle lists are drawn");

@@ -37,6 +37,7 @@ public:
 
     const DirectDraw& Driver() const { return *parent_; }
     pipeline::Target DrawTarget() const { return target_->DrawTarget(); }
+    bool DrawTargetLocked() const { return target_->DrawTargetLocked(); }
     uint32_t Width() const { return target_->Width(); }
     uint32_t Height() const { return target_->Height(); }
 

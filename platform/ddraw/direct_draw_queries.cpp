@@ -142,7 +142,7 @@ HRESULT DirectDraw::EnumDisplayModes(DWORD flags, LPDDSURFACEDESC desc, LPVOID c
 
 HRESULT DirectDraw::GetMonitorFrequency(LPDWORD frequency) {
     return Call(
-        "IDirectDraw::GetMonitorFrequency", DDERR_UNSUPPORTED,
+        "IDirectDraw::GetMonitorFrequency", DDERR_GENERIC,
         [&] {
             if (!frequency) return Refuse(DDERR_INVALIDPARAMS, "no place for the frequency");
             *frequency = kDefaultRefresh;

@@ -78,8 +78,9 @@ public:
     pipeline::Target DrawTarget();
     uint32_t Width() const { return width_; }
     uint32_t Height() const { return height_; }
-    // Between Lock and Unlock nothing else may use the memory.
-    bool Locked() const { return locked_; }
+    // Between Lock and Unlock nothing else may use the memory: no drawing
+    // into it (colour or attached depth) and no flipping.
+    bool DrawTargetLocked() const { return locked_ || (depth_ && depth_->locked_); }
 
 private:
     ~Surface() override;

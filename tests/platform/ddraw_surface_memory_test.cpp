@@ -36,6 +36,8 @@ TEST_F(SurfaceMemory, LockGivesTheMemoryOnceUntilUnlock) {
     DDSURFACEDESC again = Empty();
     EXPECT_EQ(primary->Lock(nullptr, &again, DDLOCK_WAIT, nullptr), DDERR_SURFACEBUSY);
     EXPECT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACEBUSY);
+    D3DRECT all = {{0}, {0}, {800}, {600}};
+    EXPECT_EQ(objects.viewport->Clear(1, &all, D3DCLEAR_TARGET), DDERR_SURFACEBUSY);
     pixels[600 * 800 - 1] = 0x123456;
     EXPECT_EQ(primary->Unlock(nullptr), DD_OK);
     EXPECT_EQ(primary->Unlock(nullptr), DDERR_NOTLOCKED);
