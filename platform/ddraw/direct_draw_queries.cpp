@@ -64,10 +64,7 @@ DDSURFACEDESC ModeDesc(const control::DisplayMode& mode) {
         format.dwGBitMask = 0x07E0;
         format.dwBBitMask = 0x001F;
     } else {
-        format.dwFlags = DDPF_RGB;
-        format.dwRBitMask = 0x00FF0000;
-        format.dwGBitMask = 0x0000FF00;
-        format.dwBBitMask = 0x000000FF;
+        SetXrgbFormat(format);
     }
     return desc;
 }

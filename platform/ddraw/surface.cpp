@@ -111,11 +111,7 @@ void Surface::DescribeFormat(DDPIXELFORMAT& format) const {
         format.dwFlags = DDPF_ZBUFFER;
         format.dwZBufferBitDepth = 32;
     } else {
-        format.dwFlags = DDPF_RGB;
-        format.dwRGBBitCount = 32;
-        format.dwRBitMask = 0x00FF0000;
-        format.dwGBitMask = 0x0000FF00;
-        format.dwBBitMask = 0x000000FF;
+        SetXrgbFormat(format);
     }
 }
 

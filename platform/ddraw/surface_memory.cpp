@@ -107,24 +107,17 @@ HRESULT Surface::GetPixelFormat(LPDDPIXELFORMAT pixelFormat) {
 
 // Flips and drawing finish within their calls, so a surface is always ready.
 HRESULT Surface::GetFlipStatus(DWORD flags) {
-    return Call(
-        "IDirectDrawSurface::GetFlipStatus", DDERR_GENERIC,
-        [&] {
-            if (flags != DDGFS_CANFLIP && flags != DDGFS_ISFLIPDONE)
-                return Refuse(DDERR_INVALIDPARAMS, "DDGFS_CANFLIP or DDGFS_ISFLIPDONE");
-            return Ok();
-        },
-        [&](control::CallTrace& trace) { trace.Arg(flags); });
+    return StatusQuery("IDirectDrawSurface::GetFlipStatus", flags, DDGFS_CANFLIP, DDGFS_ISFLIPDONE);
 }
 
 HRESULT Surface::GetBltStatus(DWORD flags) {
+    return StatusQuery("IDirectDrawSurface::GetBltStatus", flags, DDGBS_CANBLT, DDGBS_ISBLTDONE);
+}
+
+HRESULT Surface::StatusQuery(const char* call, DWORD flags, DWORD canStart, DWORD isDone) {
     return Call(
-        "IDirectDrawSurface::GetBltStatus", DDERR_GENERIC,
-        [&] {
-            if (flags != DDGBS_CANBLT && flags != DDGBS_ISBLTDONE)
-                return Refuse(DDERR_INVALIDPARAMS, "DDGBS_CANBLT or DDGBS_ISBLTDONE");
-            return Ok();
-        },
+        call, DDERR_GENERIC,
+        [&] { return flags == canStart || flags == isDone ? Ok() : Refuse(DDERR_INVALIDPARAMS, "unknown flags"); },
         [&](control::CallTrace& trace) { trace.Arg(flags); });
 }
 
