@@ -51,10 +51,12 @@ template <class Derived, class Interface>
 class Facet : public Interface {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) final {
-        return Self().QueryFrom(InterfaceInfo<Interface>::kName, iid, out);
+        return Self().QueryFrom({InterfaceInfo<Interface>::kName, "QueryInterface"}, iid, out);
     }
-    ULONG STDMETHODCALLTYPE AddRef() final { return Self().AddRefFrom(InterfaceInfo<Interface>::kName); }
-    ULONG STDMETHODCALLTYPE Release() final { return Self().ReleaseFrom(InterfaceInfo<Interface>::kName); }
+    ULONG STDMETHODCALLTYPE AddRef() final { return Self().AddRefFrom({InterfaceInfo<Interface>::kName, "AddRef"}); }
+    ULONG STDMETHODCALLTYPE Release() final {
+        return Self().ReleaseFrom({InterfaceInfo<Interface>::kName, "Release"});
+    }
 
 protected:
     Facet() = default;
@@ -107,9 +109,9 @@ protected:
     // Runs one of the object's calls: a released object refuses every call,
     // and the trace names the object first.
     template <class Operation, class Arguments>
-    HRESULT Call(std::string_view call, HRESULT faultCode, Operation&& operation, Arguments&& arguments) {
+    HRESULT Call(control::OperationId call, Operation&& operation, Arguments&& arguments) {
         return RunCall(
-            call, faultCode,
+            call,
             [&] { return Released() ? Refuse(DDERR_INVALIDOBJECT, "the object was released") : operation(); },
             [&](control::CallTrace& trace) {
                 trace.Arg(Label());
@@ -120,17 +122,13 @@ protected:
     // A method this driver does not offer: DDERR_UNSUPPORTED, traced, with
     // the out parameter (if any) emptied.
     template <class Out = void*>
-    HRESULT Unsupported(std::string_view call, Out* out = nullptr) {
+    HRESULT Unsupported(control::OperationId call, Out* out = nullptr) {
         if (out) *out = nullptr;
         return Call(
-            call, DDERR_UNSUPPORTED, [] { return Refuse(DDERR_UNSUPPORTED, "not offered by this driver"); },
-            [](control::CallTrace&) {});
+            call, [] { return Refuse(DDERR_UNSUPPORTED, "not offered by this driver"); }, [](control::CallTrace&) {});
     }
 
 private:
-    static std::string Name(const char* interfaceName, const char* method) {
-        return std::string(interfaceName) + "::" + method;
-    }
     bool Offers(const void* candidate) {
         return ((static_cast<const void*>(static_cast<Interfaces*>(this)) == candidate) || ...);
     }
@@ -146,25 +144,23 @@ private:
         AddReference();
         return Ok();
     }
-    HRESULT QueryFrom(const char* interfaceName, REFIID iid, void** out) {
+    HRESULT QueryFrom(control::OperationId call, REFIID iid, void** out) {
         if (out) *out = nullptr;  // also when the call fails
         return Call(
-            Name(interfaceName, "QueryInterface"), E_NOINTERFACE, [&] { return Query(iid, out); },
+            call, [&] { return Query(iid, out); },
             [&](control::CallTrace& trace) {
                 trace.Arg(GuidName(iid)).Arg(OutText(out, out && *out ? Label() : ""));
             });
     }
-    ULONG AddRefFrom(const char* interfaceName) {
-        ULONG count = AddReference();
-        if (control::Tracing())
-            control::CallTrace(Name(interfaceName, "AddRef")).Arg(Label()).Result(std::to_string(count));
-        return count;
-    }
-    ULONG ReleaseFrom(const char* interfaceName) {
+    // AddRef and Release, which cannot fail: the trace shows the new count.
+    ULONG AddRefFrom(control::OperationId call) { return Count(call, AddReference(), Label()); }
+    ULONG ReleaseFrom(control::OperationId call) {
         if (!control::Tracing()) return ReleaseReference();
         std::string label = Label();  // the object may be gone afterwards
-        ULONG count = ReleaseReference();
-        control::CallTrace(Name(interfaceName, "Release")).Arg(label).Result(std::to_string(count));
+        return Count(call, ReleaseReference(), label);
+    }
+    ULONG Count(control::OperationId call, ULONG count, const std::string& label) {
+        if (control::Tracing()) control::CallTrace(call).Arg(label).Result(std::to_string(count));
         return count;
     }
 

@@ -73,7 +73,7 @@ private:
     Outcome MakeSurface(const SurfaceRequest& request, Surface*& made);
     void GiveBackDisplay();
     template <class Made, class Out>
-    HRESULT CreateChild(const char* call, Out** out, IUnknown* outer);
+    HRESULT CreateChild(control::OperationId call, Out** out, IUnknown* outer);
     Outcome MakeDevice(REFCLSID deviceGuid, LPDIRECTDRAWSURFACE surface, LPDIRECT3DDEVICE2* device,
                        std::string& created);
 

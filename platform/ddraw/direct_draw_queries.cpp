@@ -85,7 +85,7 @@ bool Matches(const DDSURFACEDESC& mode, const DDSURFACEDESC& filter) {
 
 HRESULT DirectDraw::GetCaps(LPDDCAPS driverCaps, LPDDCAPS emulationCaps) {
     return Call(
-        "IDirectDraw::GetCaps", DDERR_GENERIC,
+        "IDirectDraw::GetCaps",
         [&] {
             if (!driverCaps && !emulationCaps) return Refuse(DDERR_INVALIDPARAMS, "no record to fill");
             if ((driverCaps && !KnownCapsSize(driverCaps->dwSize)) ||
@@ -102,7 +102,7 @@ HRESULT DirectDraw::GetCaps(LPDDCAPS driverCaps, LPDDCAPS emulationCaps) {
 
 HRESULT DirectDraw::GetDisplayMode(LPDDSURFACEDESC desc) {
     return Call(
-        "IDirectDraw::GetDisplayMode", DDERR_GENERIC,
+        "IDirectDraw::GetDisplayMode",
         [&] {
             if (!desc) return Refuse(DDERR_INVALIDPARAMS, "no description to fill");
             if (desc->dwSize != sizeof(DDSURFACEDESC)) return Refuse(DDERR_INVALIDPARAMS, "wrong description size");
@@ -117,7 +117,7 @@ HRESULT DirectDraw::GetDisplayMode(LPDDSURFACEDESC desc) {
 HRESULT DirectDraw::EnumDisplayModes(DWORD flags, LPDDSURFACEDESC desc, LPVOID context,
                                      LPDDENUMMODESCALLBACK callback) {
     return Call(
-        "IDirectDraw::EnumDisplayModes", DDERR_GENERIC,
+        "IDirectDraw::EnumDisplayModes",
         [&] {
             if (flags & ~DWORD(DDEDM_REFRESHRATES)) return Refuse(DDERR_INVALIDPARAMS, "unknown flags");
             if (!callback) return Refuse(DDERR_INVALIDPARAMS, "no callback");
@@ -139,7 +139,7 @@ HRESULT DirectDraw::EnumDisplayModes(DWORD flags, LPDDSURFACEDESC desc, LPVOID c
 
 HRESULT DirectDraw::GetMonitorFrequency(LPDWORD frequency) {
     return Call(
-        "IDirectDraw::GetMonitorFrequency", DDERR_GENERIC,
+        "IDirectDraw::GetMonitorFrequency",
         [&] {
             if (!frequency) return Refuse(DDERR_INVALIDPARAMS, "no place for the frequency");
             *frequency = kDefaultRefresh;
@@ -150,7 +150,7 @@ HRESULT DirectDraw::GetMonitorFrequency(LPDWORD frequency) {
 
 HRESULT DirectDraw::GetFourCCCodes(LPDWORD count, LPDWORD codes) {
     return Call(
-        "IDirectDraw::GetFourCCCodes", DDERR_GENERIC,
+        "IDirectDraw::GetFourCCCodes",
         [&] {
             if (!count) return Refuse(DDERR_INVALIDPARAMS, "no place for the count");
             *count = 0;  // no FourCC formats; codes is left as it is

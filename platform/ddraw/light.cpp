@@ -8,7 +8,7 @@ namespace qv::ddraw {
 
 HRESULT Light::SetLight(LPD3DLIGHT lightData) {
     return Call(
-        "IDirect3DLight::SetLight", D3DERR_LIGHT_SET_FAILED,
+        "IDirect3DLight::SetLight",
         [&] {
             if (!lightData) return Refuse(DDERR_INVALIDPARAMS, "no light record");
             if (lightData->dwSize != sizeof(D3DLIGHT)) return Refuse(DDERR_INVALIDPARAMS, "light record size is not 76");

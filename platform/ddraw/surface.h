@@ -98,7 +98,7 @@ private:
     Surface* BackBuffer();
     Outcome Detach(DWORD flags, LPDIRECTDRAWSURFACE attached);
     Outcome LockMemory(LPRECT rect, LPDDSURFACEDESC desc, DWORD flags);
-    HRESULT StatusQuery(const char* call, DWORD flags, DWORD canStart, DWORD isDone);
+    HRESULT StatusQuery(control::OperationId call, DWORD flags, DWORD canStart, DWORD isDone);
 
     Ref<DirectDraw> owner_;
     SurfaceRequest request_;

@@ -38,11 +38,11 @@ HRESULT Surface::GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* attache
     if (attached) *attached = nullptr;  // also when the call fails
     Surface* given = nullptr;
     return Call(
-        "IDirectDrawSurface::GetAttachedSurface", DDERR_NOTFOUND,
+        "IDirectDrawSurface::GetAttachedSurface",
         [&] {
             if (!caps || !attached) return Refuse(DDERR_INVALIDPARAMS, "no capabilities or no place for the surface");
             std::vector<Surface*> found;
-            if (Outcome listed = Attached(found); listed.code != S_OK) return listed;
+            if (Outcome listed = Attached(found); listed.result != S_OK) return listed;
             for (Surface* surface : found) {
                 if ((surface->request_.caps & caps->dwCaps) != caps->dwCaps) continue;
                 surface->AddReference();
@@ -59,7 +59,7 @@ HRESULT Surface::GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* attache
 
 HRESULT Surface::DeleteAttachedSurface(DWORD flags, LPDIRECTDRAWSURFACE attached) {
     return Call(
-        "IDirectDrawSurface::DeleteAttachedSurface", DDERR_CANNOTDETACHSURFACE, [&] { return Detach(flags, attached); },
+        "IDirectDrawSurface::DeleteAttachedSurface", [&] { return Detach(flags, attached); },
         [&](control::CallTrace& trace) { trace.Arg(flags).Arg(LabelOf(attached)); });
 }
 
@@ -77,11 +77,11 @@ Outcome Surface::Detach(DWORD flags, LPDIRECTDRAWSURFACE attached) {
 
 HRESULT Surface::EnumAttachedSurfaces(LPVOID context, LPDDENUMSURFACESCALLBACK callback) {
     return Call(
-        "IDirectDrawSurface::EnumAttachedSurfaces", DDERR_GENERIC,
+        "IDirectDrawSurface::EnumAttachedSurfaces",
         [&] {
             if (!callback) return Refuse(DDERR_INVALIDPARAMS, "no callback");
             std::vector<Surface*> found;
-            if (Outcome listed = Attached(found); listed.code != S_OK) return listed;
+            if (Outcome listed = Attached(found); listed.result != S_OK) return listed;
             std::vector<Ref<Surface>> kept(found.begin(), found.end());  // whatever the callback releases
             for (Ref<Surface>& surface : kept) {
                 DDSURFACEDESC desc{};

@@ -28,7 +28,7 @@ bool Surface::Lost() const { return displayGeneration_ != owner_->DisplayGenerat
 
 HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC desc, DWORD flags, HANDLE event) {
     return Call(
-        "IDirectDrawSurface::Lock", DDERR_SURFACEBUSY,
+        "IDirectDrawSurface::Lock",
         [&] { return event ? Refuse(DDERR_INVALIDPARAMS, "no event is taken") : LockMemory(rect, desc, flags); },
         [&](control::CallTrace& trace) { trace.Arg(RectText(rect)).Arg(desc ? "desc" : "NULL").Arg(flags); });
 }
@@ -40,7 +40,7 @@ Outcome Surface::LockMemory(LPRECT rect, LPDDSURFACEDESC desc, DWORD flags) {
     if (rect && !Inside(*rect, width_, height_)) return Refuse(DDERR_INVALIDRECT, "the rectangle is not inside the surface");
     if (locked_) return Refuse(DDERR_SURFACEBUSY, "the surface is locked already");
     if (Lost()) return Refuse(DDERR_SURFACELOST, "the display was given back");
-    if (Outcome described = Describe(desc); described.code != S_OK) return described;
+    if (Outcome described = Describe(desc); described.result != S_OK) return described;
     std::size_t first = rect ? std::size_t(rect->top) * width_ + std::size_t(rect->left) : 0;
     desc->dwFlags |= DDSD_LPSURFACE;
     desc->lpSurface = Memory().data() + first;
@@ -50,7 +50,7 @@ Outcome Surface::LockMemory(LPRECT rect, LPDDSURFACEDESC desc, DWORD flags) {
 
 HRESULT Surface::Unlock(LPVOID surfaceData) {
     return Call(
-        "IDirectDrawSurface::Unlock", DDERR_NOTLOCKED,
+        "IDirectDrawSurface::Unlock",
         [&] {
             if (!locked_) return Refuse(DDERR_NOTLOCKED, "the surface is not locked");
             locked_ = false;
@@ -61,14 +61,14 @@ HRESULT Surface::Unlock(LPVOID surfaceData) {
 
 HRESULT Surface::IsLost() {
     return Call(
-        "IDirectDrawSurface::IsLost", DDERR_SURFACELOST,
+        "IDirectDrawSurface::IsLost",
         [&] { return Lost() ? Refuse(DDERR_SURFACELOST, "the display was given back") : Ok(); },
         [](control::CallTrace&) {});
 }
 
 HRESULT Surface::Restore() {
     return Call(
-        "IDirectDrawSurface::Restore", DDERR_GENERIC,
+        "IDirectDrawSurface::Restore",
         [&] {
             if (!Lost()) return Ok();
             bool primary = request_.kind != SurfaceKind::Depth;
@@ -84,7 +84,7 @@ HRESULT Surface::Restore() {
 
 HRESULT Surface::GetCaps(LPDDSCAPS caps) {
     return Call(
-        "IDirectDrawSurface::GetCaps", DDERR_GENERIC,
+        "IDirectDrawSurface::GetCaps",
         [&] {
             if (!caps) return Refuse(DDERR_INVALIDPARAMS, "no place for the capabilities");
             caps->dwCaps = request_.caps;
@@ -95,7 +95,7 @@ HRESULT Surface::GetCaps(LPDDSCAPS caps) {
 
 HRESULT Surface::GetPixelFormat(LPDDPIXELFORMAT pixelFormat) {
     return Call(
-        "IDirectDrawSurface::GetPixelFormat", DDERR_GENERIC,
+        "IDirectDrawSurface::GetPixelFormat",
         [&] {
             if (!pixelFormat) return Refuse(DDERR_INVALIDPARAMS, "no pixel format to fill");
             if (pixelFormat->dwSize != sizeof(DDPIXELFORMAT)) return Refuse(DDERR_INVALIDPARAMS, "pixel format size is not 32");
@@ -114,9 +114,9 @@ HRESULT Surface::GetBltStatus(DWORD flags) {
     return StatusQuery("IDirectDrawSurface::GetBltStatus", flags, DDGBS_CANBLT, DDGBS_ISBLTDONE);
 }
 
-HRESULT Surface::StatusQuery(const char* call, DWORD flags, DWORD canStart, DWORD isDone) {
+HRESULT Surface::StatusQuery(control::OperationId call, DWORD flags, DWORD canStart, DWORD isDone) {
     return Call(
-        call, DDERR_GENERIC,
+        call,
         [&] { return flags == canStart || flags == isDone ? Ok() : Refuse(DDERR_INVALIDPARAMS, "unknown flags"); },
         [&](control::CallTrace& trace) { trace.Arg(flags); });
 }

@@ -43,7 +43,7 @@ HRESULT DirectDraw::WaitForVerticalBlank(DWORD, HANDLE) { return Unsupported("ID
 
 HRESULT DirectDraw::Initialize(GUID*) {
     return Call(
-        "IDirectDraw::Initialize", DDERR_ALREADYINITIALIZED,
+        "IDirectDraw::Initialize",
         [] { return Refuse(DDERR_ALREADYINITIALIZED, "made by DirectDrawCreate"); }, [](control::CallTrace&) {});
 }
 
@@ -79,7 +79,7 @@ HRESULT Surface::GetPalette(LPDIRECTDRAWPALETTE* palette) {
 
 HRESULT Surface::Initialize(LPDIRECTDRAW, LPDDSURFACEDESC) {
     return Call(
-        "IDirectDrawSurface::Initialize", DDERR_ALREADYINITIALIZED,
+        "IDirectDrawSurface::Initialize",
         [] { return Refuse(DDERR_ALREADYINITIALIZED, "made by CreateSurface"); }, [](control::CallTrace&) {});
 }
 

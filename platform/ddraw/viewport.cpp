@@ -24,7 +24,7 @@ void Viewport::CollectLights(std::vector<pipeline::Light>& lights) const {
 
 HRESULT Viewport::Clear(DWORD rectCount, LPD3DRECT rects, DWORD flags) {
     return Call(
-        "IDirect3DViewport2::Clear", DDERR_SURFACELOST, [&] { return ClearRects(rectCount, rects, flags); },
+        "IDirect3DViewport2::Clear", [&] { return ClearRects(rectCount, rects, flags); },
         [&](control::CallTrace& trace) {
             trace.Arg(rectCount).Arg(RectsText(rectCount, rects)).Arg(ClearFlagsText(flags));
         });
@@ -44,7 +44,7 @@ Outcome Viewport::ClearRects(DWORD rectCount, LPD3DRECT rects, DWORD flags) {
 
 HRESULT Viewport::AddLight(LPDIRECT3DLIGHT light) {
     return Call(
-        "IDirect3DViewport2::AddLight", DDERR_INVALIDPARAMS, [&] { return Add(light); },
+        "IDirect3DViewport2::AddLight", [&] { return Add(light); },
         [&](control::CallTrace& trace) { trace.Arg(Light::LabelOf(light)); });
 }
 
@@ -61,7 +61,7 @@ Outcome Viewport::Add(LPDIRECT3DLIGHT light) {
 
 HRESULT Viewport::SetViewport2(LPD3DVIEWPORT2 viewportData) {
     return Call(
-        "IDirect3DViewport2::SetViewport2", D3DERR_SETVIEWPORTDATA_FAILED, [&] { return SetData(viewportData); },
+        "IDirect3DViewport2::SetViewport2", [&] { return SetData(viewportData); },
         [&](control::CallTrace& trace) { trace.Arg(ViewportText(viewportData)); });
 }
 
