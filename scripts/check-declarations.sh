@@ -1,7 +1,9 @@
 #!/bin/sh
 # Proves that the platform declarations in platform/include agree with
 # mingw-w64's Windows SDK headers: every integer constant, the float constant,
-# every GUID, and the size, alignment and field layout of every record.
+# every GUID, the size, alignment and field layout of every record, the order
+# of every interface's methods and each method's type (return, calling
+# convention, parameters).
 #
 # Our values are read by building a small program against our headers on the
 # host and running it. The constants and layouts are then stated as
@@ -48,4 +50,21 @@ $mingw -x c -E -DINITGUID "$out/mingw_guids.c" >"$out/mingw_guids.i" ||
 # shellcheck disable=SC2086
 counts=$(generate guids "$out/ours.txt" "$out/mingw_guids.i" $not_in_mingw) ||
     fail "platform/include disagrees with mingw-w64 on GUIDs"
-echo "declarations check: $counts agree with mingw-w64"
+
+# Method order: mingw-w64's C declarations spell each vtable as a structure
+# of function pointers in slot order.
+order=$(generate order "$here/platform/include" "$out/mingw_guids.i") ||
+    fail "platform/include disagrees with mingw-w64 on the order of methods"
+
+# Method types, on every Windows architecture whose compiler is installed
+# (on i686 the calling convention is __stdcall and part of the type).
+generate methods "$here/platform/include" >"$out/method_types.cpp"
+for arch in x86_64 i686; do
+    compiler=$arch-w64-mingw32-g++
+    command -v "$compiler" >/dev/null 2>&1 || continue
+    if ! $compiler -std=c++20 -fsyntax-only "$out/method_types.cpp" 2>"$out/method_types_$arch.log"; then
+        grep -E "error" "$out/method_types_$arch.log" >&2 || cat "$out/method_types_$arch.log" >&2
+        fail "a method's type differs from mingw-w64's on $arch (see the errors above; $out/method_types.cpp)"
+    fi
+done
+echo "declarations check: $counts, $order agree with mingw-w64"

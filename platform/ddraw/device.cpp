@@ -28,7 +28,7 @@ pipeline::Color ColorOf(D3DCOLOR color) {
 
 }  // namespace
 
-Device::Device(Direct3D& parent, Surface& target)
+Device::Device(DirectDraw& parent, Surface& target)
     : parent_(&parent), target_(&target), world_(kIdentity), view_(kIdentity), projection_(kIdentity) {
     renderer_.Start(control::DrawThreads());
 }
@@ -174,6 +174,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vert
 Outcome Device::Draw(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, LPVOID vertices, DWORD vertexCount,
                      DWORD flags) {
     if (!inScene_) return Refuse(D3DERR_SCENE_NOT_IN_SCENE, "draw between BeginScene and EndScene");
+    if (DrawTargetLocked()) return Refuse(DDERR_SURFACEBUSY, "the render target is locked");
     if (primitiveType < D3DPT_POINTLIST || primitiveType > D3DPT_TRIANGLEFAN)
         return Refuse(D3DERR_INVALIDPRIMITIVETYPE, "unknown primitive type");
     if (primitiveType != D3DPT_TRIANGLELIST) return Refuse(DDERR_UNSUPPORTED, "only triangle lists are drawn");

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "ddraw/com_object.h"
-#include "ddraw/direct3d.h"
+#include "ddraw/direct_draw.h"
 #include "ddraw/surface.h"
 #include "ddraw/viewport.h"
 
@@ -22,11 +22,9 @@ class Material;
 
 class Device final : public ComObject<Device, IDirect3DDevice2> {
 public:
-    static constexpr const char* kInterface = "IDirect3DDevice2";
     static constexpr const char* kKind = "device";
-    static constexpr const GUID& kIid = IID_IDirect3DDevice2;
 
-    Device(Direct3D& parent, Surface& target);
+    Device(DirectDraw& parent, Surface& target);
 
     HRESULT STDMETHODCALLTYPE AddViewport(LPDIRECT3DVIEWPORT2 viewport) override;
     HRESULT STDMETHODCALLTYPE BeginScene() override;
@@ -38,8 +36,9 @@ public:
     HRESULT STDMETHODCALLTYPE DrawPrimitive(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType,
                                             LPVOID vertices, DWORD vertexCount, DWORD flags) override;
 
-    const DirectDraw& Driver() const { return parent_->Driver(); }
+    const DirectDraw& Driver() const { return *parent_; }
     pipeline::Target DrawTarget() const { return target_->DrawTarget(); }
+    bool DrawTargetLocked() const { return target_->DrawTargetLocked(); }
     uint32_t Width() const { return target_->Width(); }
     // Clears rectangles of the target as pipeline::Clear does, with the device's threads.
     void ClearTarget(const pipeline::Viewport& viewport, const pipeline::Rect* rects, std::size_t rectCount,
@@ -62,7 +61,7 @@ private:
                  DWORD flags);
     pipeline::Material SelectedMaterial() const;
 
-    Ref<Direct3D> parent_;
+    Ref<DirectDraw> parent_;
     Ref<Surface> target_;
     std::vector<Ref<Viewport>> viewports_;
     Viewport* current_ = nullptr;

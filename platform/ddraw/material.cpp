@@ -40,7 +40,7 @@ HRESULT Material::GetHandle(LPDIRECT3DDEVICE2 device, LPD3DMATERIALHANDLE handle
             if (!device) return Refuse(DDERR_INVALIDPARAMS, "no device");
             Device* target = Device::Find(device);
             if (!target || target->Released()) return Refuse(DDERR_INVALIDOBJECT, "not a live device");
-            if (&target->Driver() != &parent_->Driver())
+            if (&target->Driver() != parent_.Get())
                 return Refuse(DDERR_INVALIDPARAMS, "the device belongs to another DirectDraw object");
             given = target->HandleFor(*this);
             *handle = given;

@@ -35,6 +35,7 @@ Outcome Viewport::ClearRects(DWORD rectCount, LPD3DRECT rects, DWORD flags) {
     if (rectCount > 0 && !rects) return Refuse(DDERR_INVALIDPARAMS, "no rectangles");
     if (!device_) return Refuse(D3DERR_VIEWPORTHASNODEVICE, "the viewport is on no device");
     if (!data_) return Refuse(D3DERR_VIEWPORTDATANOTSET, "SetViewport2 was not called");
+    if (device_->DrawTargetLocked()) return Refuse(DDERR_SURFACEBUSY, "the render target is locked");
     // Colour black and depth farthest: no background material is set.
     device_->ClearTarget(*data_, reinterpret_cast<const pipeline::Rect*>(rects), rectCount, flags & D3DCLEAR_TARGET,
                          flags & D3DCLEAR_ZBUFFER);

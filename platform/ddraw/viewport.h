@@ -4,7 +4,7 @@
 #pragma once
 
 #include "ddraw/com_object.h"
-#include "ddraw/direct3d.h"
+#include "ddraw/direct_draw.h"
 #include "ddraw/light.h"
 
 #include "pipeline/pipeline.h"
@@ -20,17 +20,15 @@ class Device;
 
 class Viewport final : public ComObject<Viewport, IDirect3DViewport2> {
 public:
-    static constexpr const char* kInterface = "IDirect3DViewport2";
     static constexpr const char* kKind = "viewport";
-    static constexpr const GUID& kIid = IID_IDirect3DViewport2;
 
-    explicit Viewport(Direct3D& parent) : parent_(&parent) {}
+    explicit Viewport(DirectDraw& parent) : parent_(&parent) {}
 
     HRESULT STDMETHODCALLTYPE Clear(DWORD rectCount, LPD3DRECT rects, DWORD flags) override;
     HRESULT STDMETHODCALLTYPE AddLight(LPDIRECT3DLIGHT light) override;
     HRESULT STDMETHODCALLTYPE SetViewport2(LPD3DVIEWPORT2 viewportData) override;
 
-    const DirectDraw& Driver() const { return parent_->Driver(); }
+    const DirectDraw& Driver() const { return *parent_; }
     // The device it was added to; null before, and after that device is gone.
     const Device* OnDevice() const { return device_; }
     void AttachTo(Device* device) { device_ = device; }
@@ -45,7 +43,7 @@ private:
     Outcome Add(LPDIRECT3DLIGHT light);
     Outcome SetData(LPD3DVIEWPORT2 viewportData);
 
-    Ref<Direct3D> parent_;
+    Ref<DirectDraw> parent_;
     Device* device_ = nullptr;
     std::optional<pipeline::Viewport> data_;
     std::vector<Ref<Light>> lights_;
