@@ -77,6 +77,9 @@ public:
     }
 
     Interface* Published() { return this; }
+    // The object's interface with one more caller reference, for a call that
+    // hands it out (null once released).
+    Interface* NewReference() { return AddReference() ? this : nullptr; }
 
 protected:
     ComObject() : Object(NextLabel()) { Live().push_back(this); }
@@ -98,6 +101,14 @@ protected:
                 trace.Arg(Label());
                 arguments(trace);
             });
+    }
+
+    // A method the stand-in does not offer: DDERR_UNSUPPORTED, traced.
+    template <class Arguments>
+    HRESULT Unsupported(const char* method, Arguments&& arguments) {
+        return Call(
+            Name(method), DDERR_UNSUPPORTED, [] { return Refuse(DDERR_UNSUPPORTED, "not offered"); },
+            std::forward<Arguments>(arguments));
     }
 
 private:
@@ -124,6 +135,14 @@ private:
 }  // namespace qv::ddraw
 
 namespace qv::ddraw {
+
+// An all-zero record whose dwSize holds its size.
+template <class Record>
+Record SizedRecord() {
+    Record record{};
+    record.dwSize = sizeof record;
+    return record;
+}
 
 // A new object, or null when there is no memory for it (nothing a caller
 // does may throw out of the platform's calls).

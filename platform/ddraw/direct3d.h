@@ -18,9 +18,11 @@ public:
 
     explicit Direct3D(DirectDraw& owner) : owner_(&owner) {}
 
+    HRESULT STDMETHODCALLTYPE EnumDevices(LPD3DENUMDEVICESCALLBACK callback, LPVOID context) override;
     HRESULT STDMETHODCALLTYPE CreateLight(LPDIRECT3DLIGHT* light, IUnknown* outer) override;
     HRESULT STDMETHODCALLTYPE CreateMaterial(LPDIRECT3DMATERIAL2* material, IUnknown* outer) override;
     HRESULT STDMETHODCALLTYPE CreateViewport(LPDIRECT3DVIEWPORT2* viewport, IUnknown* outer) override;
+    HRESULT STDMETHODCALLTYPE FindDevice(LPD3DFINDDEVICESEARCH search, LPD3DFINDDEVICERESULT result) override;
     HRESULT STDMETHODCALLTYPE CreateDevice(REFCLSID deviceGuid, LPDIRECTDRAWSURFACE surface,
                                            LPDIRECT3DDEVICE2* device) override;
 
@@ -31,6 +33,7 @@ private:
     ~Direct3D() override = default;
     template <class Made, class Out>
     HRESULT CreateChild(const char* call, Out** out, IUnknown* outer);
+    Outcome Find(LPD3DFINDDEVICESEARCH search, LPD3DFINDDEVICERESULT result);
     Outcome MakeDevice(REFCLSID deviceGuid, LPDIRECTDRAWSURFACE surface, LPDIRECT3DDEVICE2* device,
                        std::string& created);
 

@@ -23,7 +23,9 @@ public:
 
     explicit Light(Direct3D& parent) : parent_(&parent) {}
 
+    HRESULT STDMETHODCALLTYPE Initialize(LPDIRECT3D direct3D) override;
     HRESULT STDMETHODCALLTYPE SetLight(LPD3DLIGHT lightData) override;
+    HRESULT STDMETHODCALLTYPE GetLight(LPD3DLIGHT lightData) override;
 
     const DirectDraw& Driver() const { return parent_->Driver(); }
     // Null until SetLight gave it a record.
@@ -35,6 +37,7 @@ private:
     ~Light() override = default;
 
     Ref<Direct3D> parent_;
+    D3DLIGHT record_ = SizedRecord<D3DLIGHT>();  // as set, for GetLight
     std::optional<pipeline::Light> data_;
     const Viewport* viewport_ = nullptr;
 };

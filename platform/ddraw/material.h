@@ -20,6 +20,7 @@ public:
     explicit Material(Direct3D& parent) : parent_(&parent) {}
 
     HRESULT STDMETHODCALLTYPE SetMaterial(LPD3DMATERIAL materialData) override;
+    HRESULT STDMETHODCALLTYPE GetMaterial(LPD3DMATERIAL materialData) override;
     HRESULT STDMETHODCALLTYPE GetHandle(LPDIRECT3DDEVICE2 device, LPD3DMATERIALHANDLE handle) override;
 
     // All zero until SetMaterial.
@@ -29,6 +30,7 @@ private:
     ~Material() override;  // devices forget its handles
 
     Ref<Direct3D> parent_;
+    D3DMATERIAL record_ = SizedRecord<D3DMATERIAL>();  // as set, for GetMaterial
     pipeline::Material data_{};
 };
 

@@ -142,6 +142,19 @@ static_assert(sizeof(DDSURFACEDESC) == (sizeof(void*) == 4 ? 108 : 120), "DDSURF
 #define DDFLIP_EVEN 0x00000002
 #define DDFLIP_ODD 0x00000004
 
+// Bit depths, as device descriptions list them.
+#define DDBD_1 0x00004000
+#define DDBD_2 0x00002000
+#define DDBD_4 0x00001000
+#define DDBD_8 0x00000800
+#define DDBD_16 0x00000400
+#define DDBD_24 0x00000200
+#define DDBD_32 0x00000100
+
+// What enumeration callbacks answer: stop, or go on.
+#define DDENUMRET_CANCEL 0
+#define DDENUMRET_OK 1
+
 // Result codes.
 #define DD_OK S_OK
 #define DDERR_ALREADYINITIALIZED MAKE_DDHRESULT(5)

@@ -35,6 +35,8 @@ typedef const CHAR* LPCSTR;
 typedef void* LPVOID;
 typedef const void* LPCVOID;
 typedef DWORD* LPDWORD;
+typedef WORD* LPWORD;
+typedef BOOL* LPBOOL;
 typedef void* HANDLE;
 
 #define DECLARE_HANDLE(name) \
