@@ -131,7 +131,8 @@ Outcome Device::SetLight(D3DLIGHTSTATETYPE state, DWORD value) {
         case D3DLIGHTSTATE_AMBIENT:
             break;
         case D3DLIGHTSTATE_COLORMODEL:
-            if (value != D3DCOLOR_MONO && value != D3DCOLOR_RGB) return Refuse(DDERR_INVALIDPARAMS, "not a colour model");
+            if (value != D3DCOLOR_MONO && value != D3DCOLOR_RGB)
+                return Refuse(DDERR_INVALIDPARAMS, "not a colour model");
             break;
         case D3DLIGHTSTATE_FOGMODE:
             if (value > D3DFOG_LINEAR) return Refuse(DDERR_INVALIDPARAMS, "not a fog mode");

@@ -3,8 +3,8 @@
 #include "ddraw/device_caps.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cstring>
+#include <iterator>
 
 namespace qv::ddraw {
 namespace {
@@ -34,10 +34,10 @@ D3DDEVICEDESC Hardware() {
     desc.dwDevCaps = D3DDEVCAPS_CANRENDERAFTERFLIP;
     desc.dtcTransformCaps = {sizeof(D3DTRANSFORMCAPS), D3DTRANSFORMCAPS_CLIP};
     desc.bClipping = TRUE;
-    desc.dlcLightingCaps = {sizeof(D3DLIGHTINGCAPS),
-                            D3DLIGHTCAPS_POINT | D3DLIGHTCAPS_SPOT | D3DLIGHTCAPS_DIRECTIONAL |
-                                D3DLIGHTCAPS_PARALLELPOINT,
-                            D3DLIGHTINGMODEL_RGB, 0};
+    desc.dlcLightingCaps = {
+        sizeof(D3DLIGHTINGCAPS),
+        D3DLIGHTCAPS_POINT | D3DLIGHTCAPS_SPOT | D3DLIGHTCAPS_DIRECTIONAL | D3DLIGHTCAPS_PARALLELPOINT,
+        D3DLIGHTINGMODEL_RGB, 0};
     desc.dpcLineCaps.dwSize = sizeof(D3DPRIMCAPS);
     desc.dpcTriCaps = TriangleCaps();
     desc.dwDeviceRenderBitDepth = DDBD_32;

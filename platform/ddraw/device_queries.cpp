@@ -22,9 +22,7 @@ HRESULT Device::GetCaps(LPD3DDEVICEDESC halDesc, LPD3DDEVICEDESC helDesc) {
             DescribeSoftware(helDesc, helDesc->dwSize);
             return Ok();
         },
-        [&](control::CallTrace& trace) {
-            trace.Arg(halDesc ? "&hal" : "NULL").Arg(helDesc ? "&hel" : "NULL");
-        });
+        [&](control::CallTrace& trace) { trace.Arg(halDesc ? "&hal" : "NULL").Arg(helDesc ? "&hel" : "NULL"); });
 }
 
 HRESULT Device::GetStats(LPD3DSTATS stats) {
@@ -32,7 +30,8 @@ HRESULT Device::GetStats(LPD3DSTATS stats) {
         "IDirect3DDevice2::GetStats", DDERR_INVALIDPARAMS,
         [&] {
             if (!stats) return Refuse(DDERR_INVALIDPARAMS, "no statistics record");
-            if (stats->dwSize != sizeof(D3DSTATS)) return Refuse(DDERR_INVALIDPARAMS, "statistics record size is not 24");
+            if (stats->dwSize != sizeof(D3DSTATS))
+                return Refuse(DDERR_INVALIDPARAMS, "statistics record size is not 24");
             *stats = stats_;
             return Ok();
         },
@@ -89,7 +88,9 @@ HRESULT Device::GetDirect3D(LPDIRECT3D2* direct3D) {
             if (!*direct3D) return Refuse(DDERR_INVALIDOBJECT, "its Direct3D object was released");
             return Ok();
         },
-        [&](control::CallTrace& trace) { trace.Arg(OutText(direct3D, direct3D && *direct3D ? parent_->Label() : "")); });
+        [&](control::CallTrace& trace) {
+            trace.Arg(OutText(direct3D, direct3D && *direct3D ? parent_->Label() : ""));
+        });
 }
 
 HRESULT Device::GetCurrentViewport(LPDIRECT3DVIEWPORT2* viewport) {

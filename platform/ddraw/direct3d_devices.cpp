@@ -34,20 +34,21 @@ HRESULT Direct3D::EnumDevices(LPD3DENUMDEVICESCALLBACK callback, LPVOID context)
             callback(&guid, description, name, &hardware, &software, context);
             return Ok();
         },
-        [&](control::CallTrace& trace) { trace.Arg(callback ? "callback" : "NULL").Arg(context ? "context" : "NULL"); });
+        [&](control::CallTrace& trace) {
+            trace.Arg(callback ? "callback" : "NULL").Arg(context ? "context" : "NULL");
+        });
 }
 
 HRESULT Direct3D::FindDevice(LPD3DFINDDEVICESEARCH search, LPD3DFINDDEVICERESULT result) {
     return Call(
         "IDirect3D2::FindDevice", DDERR_NOTFOUND, [&] { return Find(search, result); },
-        [&](control::CallTrace& trace) {
-            trace.Arg(search ? "search" : "NULL").Arg(result ? "result" : "NULL");
-        });
+        [&](control::CallTrace& trace) { trace.Arg(search ? "search" : "NULL").Arg(result ? "result" : "NULL"); });
 }
 
 Outcome Direct3D::Find(LPD3DFINDDEVICESEARCH search, LPD3DFINDDEVICERESULT result) {
     if (!search || !result) return Refuse(DDERR_INVALIDPARAMS, "no search or no place for the result");
-    if (search->dwSize != sizeof(D3DFINDDEVICESEARCH)) return Refuse(DDERR_INVALIDPARAMS, "search record size is not 92");
+    if (search->dwSize != sizeof(D3DFINDDEVICESEARCH))
+        return Refuse(DDERR_INVALIDPARAMS, "search record size is not 92");
     const DWORD descSize = DescSizeInResult(result->dwSize);
     if (!descSize) return Refuse(DDERR_INVALIDPARAMS, "result record size is not a published one");
     if (!Matches(*search)) return Refuse(DDERR_NOTFOUND, "the HAL device does not offer what the search asks for");

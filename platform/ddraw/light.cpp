@@ -44,7 +44,8 @@ HRESULT Light::GetLight(LPD3DLIGHT lightData) {
         "IDirect3DLight::GetLight", D3DERR_LIGHT_SET_FAILED,
         [&] {
             if (!lightData) return Refuse(DDERR_INVALIDPARAMS, "no light record");
-            if (lightData->dwSize != sizeof(D3DLIGHT)) return Refuse(DDERR_INVALIDPARAMS, "light record size is not 76");
+            if (lightData->dwSize != sizeof(D3DLIGHT))
+                return Refuse(DDERR_INVALIDPARAMS, "light record size is not 76");
             *lightData = record_;
             return Ok();
         },

@@ -27,7 +27,8 @@ Outcome NextInList(const std::vector<Ref<T>>& list, const T* reference, DWORD fl
             if (!list.empty()) it = list.end() - 1;
             break;
         case D3DNEXT_NEXT:
-            it = std::find_if(list.begin(), list.end(), [&](const Ref<T>& member) { return member.Get() == reference; });
+            it =
+                std::find_if(list.begin(), list.end(), [&](const Ref<T>& member) { return member.Get() == reference; });
             if (it == list.end()) return Refuse(DDERR_INVALIDPARAMS, "the reference is not in the list");
             ++it;
             break;

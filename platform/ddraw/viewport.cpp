@@ -106,7 +106,8 @@ HRESULT Viewport::GetViewport(LPD3DVIEWPORT viewportData) {
 
 Outcome Viewport::GetFirstVersionData(LPD3DVIEWPORT viewportData) const {
     if (!viewportData) return Refuse(DDERR_INVALIDPARAMS, "no viewport record");
-    if (viewportData->dwSize != sizeof(D3DVIEWPORT)) return Refuse(DDERR_INVALIDPARAMS, "viewport record size is not 44");
+    if (viewportData->dwSize != sizeof(D3DVIEWPORT))
+        return Refuse(DDERR_INVALIDPARAMS, "viewport record size is not 44");
     if (!data_) return Refuse(D3DERR_VIEWPORTDATANOTSET, "no viewport record was set");
     const pipeline::Viewport& v = *data_;
     *viewportData = {sizeof(D3DVIEWPORT),  v.x,

@@ -23,7 +23,8 @@ Outcome Viewport::Add(LPDIRECT3DLIGHT light) {
     if (!light) return Refuse(DDERR_INVALIDPARAMS, "no light");
     Light* added = Light::Find(light);
     if (!added || added->Released()) return Refuse(DDERR_INVALIDOBJECT, "not a live light");
-    if (&added->Driver() != &Driver()) return Refuse(DDERR_INVALIDPARAMS, "the light belongs to another DirectDraw object");
+    if (&added->Driver() != &Driver())
+        return Refuse(DDERR_INVALIDPARAMS, "the light belongs to another DirectDraw object");
     if (added->InViewport()) return Refuse(D3DERR_LIGHTHASVIEWPORT, "the light is in a viewport already");
     lights_.emplace_back(added);
     added->PlaceIn(this);
@@ -40,7 +41,8 @@ Outcome Viewport::Delete(LPDIRECT3DLIGHT light) {
     if (!light) return Refuse(DDERR_INVALIDPARAMS, "no light");
     Light* deleted = Light::Find(light);
     if (!deleted) return Refuse(DDERR_INVALIDOBJECT, "not a light");
-    auto it = std::find_if(lights_.begin(), lights_.end(), [&](const Ref<Light>& held) { return held.Get() == deleted; });
+    auto it =
+        std::find_if(lights_.begin(), lights_.end(), [&](const Ref<Light>& held) { return held.Get() == deleted; });
     if (it == lights_.end()) return Refuse(D3DERR_LIGHTNOTINTHISVIEWPORT, "the light is not in this viewport");
     deleted->PlaceIn(nullptr);
     lights_.erase(it);  // may free a light its callers released

@@ -175,10 +175,12 @@ TEST_F(Direct3DMethods, DescriptionsFillTheSizeTheCallerGives) {
 TEST_F(Direct3DMethods, GetsAnswerWhatWasSetOrThePlatformDefault) {
     IDirect3DDevice2* device = objects.device;
     DWORD value = 7;
-    const std::pair<D3DRENDERSTATETYPE, DWORD> renderStates[] = {
-        {D3DRENDERSTATE_ZENABLE, TRUE},           {D3DRENDERSTATE_SHADEMODE, D3DSHADE_GOURAUD},
-        {D3DRENDERSTATE_CULLMODE, D3DCULL_CCW},   {D3DRENDERSTATE_ZWRITEENABLE, TRUE},
-        {D3DRENDERSTATE_ALPHAFUNC, D3DCMP_ALWAYS}, {D3DRENDERSTATE_DITHERENABLE, FALSE}};
+    const std::pair<D3DRENDERSTATETYPE, DWORD> renderStates[] = {{D3DRENDERSTATE_ZENABLE, TRUE},
+                                                                 {D3DRENDERSTATE_SHADEMODE, D3DSHADE_GOURAUD},
+                                                                 {D3DRENDERSTATE_CULLMODE, D3DCULL_CCW},
+                                                                 {D3DRENDERSTATE_ZWRITEENABLE, TRUE},
+                                                                 {D3DRENDERSTATE_ALPHAFUNC, D3DCMP_ALWAYS},
+                                                                 {D3DRENDERSTATE_DITHERENABLE, FALSE}};
     for (const auto& [state, expected] : renderStates) {
         ASSERT_EQ(device->GetRenderState(state, &value), D3D_OK) << state;
         EXPECT_EQ(value, expected) << state;
@@ -255,10 +257,12 @@ TEST_F(Direct3DMethods, ObjectsHandedOutAreTheSameWithOneMoreReference) {
          [&](void** out) { return o.device->GetCurrentViewport(reinterpret_cast<IDirect3DViewport2**>(out)); }},
         {o.primarySurface,
          [&](void** out) { return o.device->GetRenderTarget(reinterpret_cast<IDirectDrawSurface**>(out)); }},
-        {o.viewport, [&](void** out) {
+        {o.viewport,
+         [&](void** out) {
              return o.device->NextViewport(nullptr, reinterpret_cast<IDirect3DViewport2**>(out), D3DNEXT_HEAD);
          }},
-        {o.light, [&](void** out) {
+        {o.light,
+         [&](void** out) {
              return o.viewport->NextLight(nullptr, reinterpret_cast<IDirect3DLight**>(out), D3DNEXT_TAIL);
          }},
     };
