@@ -4,6 +4,8 @@
 // QUORVANE_* environment variables read by ApplyEnvironment.
 #pragma once
 
+#include "control/operations.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -27,23 +29,31 @@ const std::vector<DisplayMode>& DisplayModes();
 // Parses "WxHxB,WxHxB,..."; on failure returns nullopt and says why in error.
 std::optional<std::vector<DisplayMode>> ParseDisplayModes(std::string_view text, std::string& error);
 
-// Makes the nth call (1 = the first) of the named operation fail. code 0
-// means the operation's own sensible default error. Operation names are the
-// published ones: "IDirectDraw::SetDisplayMode", "DirectDrawCreate",
+// Makes the nth call (1 = the first) of the named operation fail, with code
+// or, for S_OK, the operation's default (control/operations.h). Names are
+// the published ones: "IDirectDraw::SetDisplayMode", "DirectDrawCreate",
 // "CreateWindowExA", and "operator new[]" for the program's allocation.
-void InjectFault(std::string operation, unsigned nth = 1, HRESULT code = 0);
+// Returns false, injecting nothing, for a name that no call carries or a
+// call that cannot fail.
+bool InjectFault(std::string_view operation, unsigned nth = 1, HRESULT code = S_OK);
 // Forgets every injected fault that has not fired yet.
 void ClearFaults();
 // Parses "OPERATION[:N]" (N defaults to 1) and injects it. Names may hold
-// "::"; only a last ':' that is not part of one starts the count.
+// "::"; only a last ':' that is not part of one starts the count. A name
+// that is not an operation is refused with the nearest names.
 bool ParseFault(std::string_view text, std::string& error);
 // Parses "OPERATION[:N];OPERATION[:N]..." and injects all of them, or none
 // when one is bad.
 bool ParseFaults(std::string_view list, std::string& error);
-// Counts one call of the operation; returns the code it must fail with
-// (defaultCode where the fault names none), or S_OK when it runs normally.
-// Each fault counts the calls made since it was injected and fires once.
-HRESULT TakeFault(std::string_view operation, HRESULT defaultCode);
+// Checks such a list as ParseFaults does, injecting nothing.
+bool CheckFaults(std::string_view list, std::string& error);
+// Counts one call of the operation; returns the code it must fail with, or
+// S_OK when it runs normally. Each fault counts the calls made since it was
+// injected and fires once.
+HRESULT TakeFault(OperationId operation);
+// Every operation that can be made to fail and its default failure, one
+// "NAME FAILURE" line each.
+std::string FaultList();
 
 // The call trace: one line per platform call, in call order.
 void SetTraceSink(std::function<void(const std::string& line)> sink);

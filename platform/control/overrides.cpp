@@ -22,7 +22,7 @@ extern "C" std::time_t time(std::time_t* out) noexcept {
 }
 
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    if (qv::control::TakeFault("operator new[]", E_OUTOFMEMORY) != S_OK) return nullptr;
+    if (qv::control::TakeFault("operator new[]") != S_OK) return nullptr;
     try {
         return ::operator new[](size);
     } catch (const std::bad_alloc&) {

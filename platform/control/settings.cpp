@@ -53,17 +53,18 @@ bool ApplyEnvironment(std::string& error) {
         error = std::string("QUORVANE_CLOCK: '") + clockText + "' is not a calendar time in seconds (0 or more)";
         return false;
     }
+    const char* failText = Variable("QUORVANE_FAIL");
+    if (failText && !CheckFaults(failText, error)) {
+        error = "QUORVANE_FAIL: " + error;
+        return false;
+    }
+    // Opening the trace empties its file: the last check, once all others passed.
     const char* tracePath = Variable("QUORVANE_TRACE");
     if (tracePath && !TraceFile(tracePath, error)) {
         error = "QUORVANE_TRACE: " + error;
         return false;
     }
-    const char* failText = Variable("QUORVANE_FAIL");
-    if (failText && !ParseFaults(failText, error)) {
-        error = "QUORVANE_FAIL: " + error;
-        SetTraceSink(nullptr);
-        return false;
-    }
+    if (failText) ParseFaults(failText, error);
     if (modes) SetDisplayModes(std::move(*modes));
     if (framesText) SetFrameLimit(frames);
     if (clockText) SetClock(static_cast<std::time_t>(seconds));

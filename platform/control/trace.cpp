@@ -101,9 +101,9 @@ std::string Enum(unsigned long long value, std::initializer_list<NamedValue> nam
     return std::to_string(value);
 }
 
-CallTrace::CallTrace(std::string_view call) : enabled_(Tracing()) {
+CallTrace::CallTrace(OperationId call) : enabled_(Tracing()) {
     if (!enabled_) return;
-    line_ = call;
+    line_ = call->name;
     line_ += '(';
 }
 

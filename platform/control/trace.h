@@ -4,6 +4,8 @@
 // reads back as the same single-precision value.
 #pragma once
 
+#include "control/operations.h"
+
 #include <windows.h>
 
 #include <initializer_list>
@@ -33,7 +35,7 @@ std::string Enum(unsigned long long value, std::initializer_list<NamedValue> nam
 
 class CallTrace {
 public:
-    explicit CallTrace(std::string_view call);
+    explicit CallTrace(OperationId call);
     CallTrace& Arg(std::string_view text);
     CallTrace& Arg(long long value);
     CallTrace& Hex(unsigned long long value);  // 0x...

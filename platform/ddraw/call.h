@@ -1,10 +1,8 @@
-// How every platform call of the stand-in runs: an injected fault takes the
-// place of the operation when one is due, and the call leaves one trace line
-// with its arguments, its result and, for a refusal, the reason.
+// A DirectDraw or Direct3D call: the platform's one way of running a call
+// (control/call.h) with an HRESULT as the result.
 #pragma once
 
-#include "control/control.h"
-#include "control/trace.h"
+#include "control/call.h"
 
 #include <windows.h>
 
@@ -13,12 +11,9 @@
 
 namespace qv::ddraw {
 
-struct Outcome {
-    HRESULT code = S_OK;
-    std::string why;
-};
+using Outcome = control::Outcome<HRESULT>;
 
-inline Outcome Ok() { return {}; }
+inline Outcome Ok() { return {S_OK, {}}; }
 inline Outcome Refuse(HRESULT code, std::string why) { return {code, std::move(why)}; }
 
 // The published name of a result code (DD_OK or D3D_OK after the call's
@@ -26,18 +21,12 @@ inline Outcome Refuse(HRESULT code, std::string why) { return {code, std::move(w
 std::string ResultName(HRESULT code, std::string_view call);
 
 // operation() -> Outcome runs unless a fault is injected into the call;
-// arguments(CallTrace&) adds the arguments to the trace line, after the
-// operation so that it can name what the call created.
+// arguments(CallTrace&) adds the arguments to the trace line.
 template <class Operation, class Arguments>
-HRESULT RunCall(std::string_view call, HRESULT faultCode, Operation&& operation, Arguments&& arguments) {
-    HRESULT fault = control::TakeFault(call, faultCode);
-    Outcome outcome = fault != S_OK ? Outcome{fault, "injected fault"} : operation();
-    if (control::Tracing()) {
-        control::CallTrace trace(call);
-        arguments(trace);
-        trace.Result(ResultName(outcome.code, call), outcome.why);
-    }
-    return outcome.code;
+HRESULT RunCall(control::OperationId call, Operation&& operation, Arguments&& arguments) {
+    return control::RunCall<HRESULT>(
+        call, [](HRESULT fault) { return fault; }, operation, arguments,
+        [&](HRESULT code) { return ResultName(code, call->name); });
 }
 
 }  // namespace qv::ddraw

@@ -32,7 +32,7 @@ public:
         if (out) *out = nullptr;  // also when the call fails
         std::string found;
         return Call(
-            Name("QueryInterface"), E_NOINTERFACE,
+            {Derived::kInterface, "QueryInterface"},
             [&] {
                 if (!out) return Refuse(E_POINTER, "no place for the interface");
                 if (iid == IID_IUnknown || iid == Derived::kIid) {
@@ -45,13 +45,11 @@ public:
             },
             [&](control::CallTrace& trace) { trace.Arg(GuidName(iid)).Arg(OutText(out, found)); });
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return Count("AddRef", AddReference()); }
+    ULONG STDMETHODCALLTYPE AddRef() override { return Count({Derived::kInterface, "AddRef"}, AddReference()); }
     ULONG STDMETHODCALLTYPE Release() override {
         if (!control::Tracing()) return ReleaseReference();
         std::string label = Label();  // the object may be gone afterwards
-        ULONG count = ReleaseReference();
-        control::CallTrace(Name("Release")).Arg(label).Result(std::to_string(count));
-        return count;
+        return Count({Derived::kInterface, "Release"}, ReleaseReference(), label);
     }
 
     // The live object of this kind a caller's pointer refers to, or null for
@@ -88,14 +86,12 @@ protected:
     // No interfaces beyond IUnknown and the object's own.
     Outcome QueryOther(REFIID, void**, std::string&) { return Refuse(E_NOINTERFACE, "interface not offered"); }
 
-    static std::string Name(const char* method) { return std::string(Derived::kInterface) + "::" + method; }
-
     // Runs one of the object's calls: a released object refuses every call,
     // and the trace names the object first.
     template <class Operation, class Arguments>
-    HRESULT Call(std::string_view call, HRESULT faultCode, Operation&& operation, Arguments&& arguments) {
+    HRESULT Call(control::OperationId call, Operation&& operation, Arguments&& arguments) {
         return RunCall(
-            call, faultCode,
+            call,
             [&] { return Released() ? Refuse(DDERR_INVALIDOBJECT, "the object was released") : operation(); },
             [&](control::CallTrace& trace) {
                 trace.Arg(Label());
@@ -105,10 +101,9 @@ protected:
 
     // A method the stand-in does not offer: DDERR_UNSUPPORTED, traced.
     template <class Arguments>
-    HRESULT Unsupported(const char* method, Arguments&& arguments) {
+    HRESULT Unsupported(control::OperationId call, Arguments&& arguments) {
         return Call(
-            Name(method), DDERR_UNSUPPORTED, [] { return Refuse(DDERR_UNSUPPORTED, "not offered"); },
-            std::forward<Arguments>(arguments));
+            call, [] { return Refuse(DDERR_UNSUPPORTED, "not offered"); }, std::forward<Arguments>(arguments));
     }
 
 private:
@@ -126,10 +121,12 @@ private:
             if (!taken) return label;
         }
     }
-    ULONG Count(const char* method, ULONG count) {
-        if (control::Tracing()) control::CallTrace(Name(method)).Arg(Label()).Result(std::to_string(count));
+    // AddRef and Release, which cannot fail: the trace shows the new count.
+    ULONG Count(control::OperationId call, ULONG count, const std::string& label) {
+        if (control::Tracing()) control::CallTrace(call).Arg(label).Result(std::to_string(count));
         return count;
     }
+    ULONG Count(control::OperationId call, ULONG count) { return Count(call, count, Label()); }
 };
 
 }  // namespace qv::ddraw

@@ -56,7 +56,7 @@ void Device::ForgetMaterial(const Material& material) {
 
 HRESULT Device::AddViewport(LPDIRECT3DVIEWPORT2 viewport) {
     return Call(
-        "IDirect3DDevice2::AddViewport", DDERR_INVALIDPARAMS, [&] { return Add(viewport); },
+        "IDirect3DDevice2::AddViewport", [&] { return Add(viewport); },
         [&](control::CallTrace& trace) { trace.Arg(Viewport::LabelOf(viewport)); });
 }
 
@@ -75,7 +75,7 @@ Outcome Device::Add(LPDIRECT3DVIEWPORT2 viewport) {
 
 HRESULT Device::SetCurrentViewport(LPDIRECT3DVIEWPORT2 viewport) {
     return Call(
-        "IDirect3DDevice2::SetCurrentViewport", D3DERR_INVALIDCURRENTVIEWPORT, [&] { return SelectViewport(viewport); },
+        "IDirect3DDevice2::SetCurrentViewport", [&] { return SelectViewport(viewport); },
         [&](control::CallTrace& trace) { trace.Arg(Viewport::LabelOf(viewport)); });
 }
 
@@ -90,7 +90,7 @@ Outcome Device::SelectViewport(LPDIRECT3DVIEWPORT2 viewport) {
 
 HRESULT Device::BeginScene() {
     return Call(
-        "IDirect3DDevice2::BeginScene", D3DERR_SCENE_BEGIN_FAILED,
+        "IDirect3DDevice2::BeginScene",
         [&] {
             if (inScene_) return Refuse(D3DERR_SCENE_IN_SCENE, "a scene is under way");
             inScene_ = true;
@@ -101,7 +101,7 @@ HRESULT Device::BeginScene() {
 
 HRESULT Device::EndScene() {
     return Call(
-        "IDirect3DDevice2::EndScene", D3DERR_SCENE_END_FAILED,
+        "IDirect3DDevice2::EndScene",
         [&] {
             if (!inScene_) return Refuse(D3DERR_SCENE_NOT_IN_SCENE, "no scene under way");
             inScene_ = false;
@@ -112,13 +112,13 @@ HRESULT Device::EndScene() {
 
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     return Call(
-        "IDirect3DDevice2::SetRenderState", DDERR_INVALIDPARAMS, [&] { return states_.Set(state, value); },
+        "IDirect3DDevice2::SetRenderState", [&] { return states_.Set(state, value); },
         [&](control::CallTrace& trace) { trace.Arg(RenderStateText(state)).Arg(RenderStateValueText(state, value)); });
 }
 
 HRESULT Device::SetLightState(D3DLIGHTSTATETYPE state, DWORD value) {
     return Call(
-        "IDirect3DDevice2::SetLightState", DDERR_INVALIDPARAMS, [&] { return SetLight(state, value); },
+        "IDirect3DDevice2::SetLightState", [&] { return SetLight(state, value); },
         [&](control::CallTrace& trace) { trace.Arg(LightStateText(state)).Arg(LightStateValueText(state, value)); });
 }
 
@@ -150,7 +150,7 @@ Outcome Device::SetLight(D3DLIGHTSTATETYPE state, DWORD value) {
 
 HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) {
     return Call(
-        "IDirect3DDevice2::SetTransform", D3DERR_MATRIX_SETDATA_FAILED, [&] { return SetMatrix(state, matrix); },
+        "IDirect3DDevice2::SetTransform", [&] { return SetMatrix(state, matrix); },
         [&](control::CallTrace& trace) { trace.Arg(TransformStateText(state)).Arg(MatrixText(matrix)); });
 }
 
@@ -172,7 +172,7 @@ Outcome Device::SetMatrix(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) {
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, LPVOID vertices,
                               DWORD vertexCount, DWORD flags) {
     return Call(
-        "IDirect3DDevice2::DrawPrimitive", DDERR_GENERIC,
+        "IDirect3DDevice2::DrawPrimitive",
         [&] { return Draw(primitiveType, vertexType, vertices, vertexCount, flags); },
         [&](control::CallTrace& trace) {
             trace.Arg(PrimitiveTypeText(primitiveType))
@@ -186,7 +186,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vert
 HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, LPVOID vertices,
                                      DWORD vertexCount, LPWORD indices, DWORD indexCount, DWORD flags) {
     return Call(
-        "IDirect3DDevice2::DrawIndexedPrimitive", DDERR_GENERIC,
+        "IDirect3DDevice2::DrawIndexedPrimitive",
         [&] { return DrawIndexed(primitiveType, vertexType, vertices, vertexCount, indices, indexCount, flags); },
         [&](control::CallTrace& trace) {
             trace.Arg(PrimitiveTypeText(primitiveType))
@@ -213,7 +213,7 @@ Outcome Device::CheckDraw(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexTy
 
 Outcome Device::Draw(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, LPVOID vertices, DWORD vertexCount,
                      DWORD flags) {
-    if (Outcome checked = CheckDraw(primitiveType, vertexType, flags); checked.code != S_OK) return checked;
+    if (Outcome checked = CheckDraw(primitiveType, vertexType, flags); checked.result != S_OK) return checked;
     if (!vertices) return Refuse(DDERR_INVALIDPARAMS, "no vertices");
     if (vertexCount > kMaxVertices) return Refuse(DDERR_INVALIDPARAMS, "more than 65535 vertices");
     return Render(static_cast<const pipeline::Vertex*>(vertices), vertexCount);
@@ -223,7 +223,7 @@ Outcome Device::Draw(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, L
 // DrawPrimitive draws; the list's memory is kept for the next indexed draw.
 Outcome Device::DrawIndexed(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, LPVOID vertices,
                             DWORD vertexCount, LPWORD indices, DWORD indexCount, DWORD flags) {
-    if (Outcome checked = CheckDraw(primitiveType, vertexType, flags); checked.code != S_OK) return checked;
+    if (Outcome checked = CheckDraw(primitiveType, vertexType, flags); checked.result != S_OK) return checked;
     if (!vertices || !indices) return Refuse(DDERR_INVALIDPARAMS, "no vertices or no indices");
     if (vertexCount > kMaxVertices || indexCount > kMaxVertices)
         return Refuse(DDERR_INVALIDPARAMS, "more than 65535 vertices or indices");

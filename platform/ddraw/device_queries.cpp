@@ -13,7 +13,7 @@ namespace qv::ddraw {
 
 HRESULT Device::GetCaps(LPD3DDEVICEDESC halDesc, LPD3DDEVICEDESC helDesc) {
     return Call(
-        "IDirect3DDevice2::GetCaps", DDERR_INVALIDPARAMS,
+        "IDirect3DDevice2::GetCaps",
         [&] {
             if (!halDesc || !helDesc) return Refuse(DDERR_INVALIDPARAMS, "no place for a description");
             if (!DeviceDescSizeKnown(halDesc->dwSize) || !DeviceDescSizeKnown(helDesc->dwSize))
@@ -27,7 +27,7 @@ HRESULT Device::GetCaps(LPD3DDEVICEDESC halDesc, LPD3DDEVICEDESC helDesc) {
 
 HRESULT Device::GetStats(LPD3DSTATS stats) {
     return Call(
-        "IDirect3DDevice2::GetStats", DDERR_INVALIDPARAMS,
+        "IDirect3DDevice2::GetStats",
         [&] {
             if (!stats) return Refuse(DDERR_INVALIDPARAMS, "no statistics record");
             if (stats->dwSize != sizeof(D3DSTATS))
@@ -40,7 +40,7 @@ HRESULT Device::GetStats(LPD3DSTATS stats) {
 
 HRESULT Device::DeleteViewport(LPDIRECT3DVIEWPORT2 viewport) {
     return Call(
-        "IDirect3DDevice2::DeleteViewport", DDERR_INVALIDPARAMS, [&] { return Delete(viewport); },
+        "IDirect3DDevice2::DeleteViewport", [&] { return Delete(viewport); },
         [&](control::CallTrace& trace) { trace.Arg(Viewport::LabelOf(viewport)); });
 }
 
@@ -61,7 +61,7 @@ HRESULT Device::NextViewport(LPDIRECT3DVIEWPORT2 reference, LPDIRECT3DVIEWPORT2*
     if (viewport) *viewport = nullptr;  // also when the call fails
     std::string found;
     return Call(
-        "IDirect3DDevice2::NextViewport", DDERR_INVALIDPARAMS, [&] { return Next(reference, viewport, flags, found); },
+        "IDirect3DDevice2::NextViewport", [&] { return Next(reference, viewport, flags, found); },
         [&](control::CallTrace& trace) {
             trace.Arg(Viewport::LabelOf(reference)).Arg(OutText(viewport, found)).Arg(NextFlagsText(flags));
         });
@@ -71,7 +71,7 @@ Outcome Device::Next(LPDIRECT3DVIEWPORT2 reference, LPDIRECT3DVIEWPORT2* viewpor
     if (!viewport) return Refuse(DDERR_INVALIDPARAMS, "no place for the viewport");
     Viewport* next = nullptr;
     Outcome outcome = NextInList(viewports_, Viewport::Find(reference), flags, D3DERR_NOVIEWPORTS, next);
-    if (outcome.code != S_OK) return outcome;
+    if (outcome.result != S_OK) return outcome;
     *viewport = next->NewReference();
     if (!*viewport) return Refuse(DDERR_INVALIDOBJECT, "the viewport was released");
     found = next->Label();
@@ -81,7 +81,7 @@ Outcome Device::Next(LPDIRECT3DVIEWPORT2 reference, LPDIRECT3DVIEWPORT2* viewpor
 HRESULT Device::GetDirect3D(LPDIRECT3D2* direct3D) {
     if (direct3D) *direct3D = nullptr;  // also when the call fails
     return Call(
-        "IDirect3DDevice2::GetDirect3D", DDERR_INVALIDPARAMS,
+        "IDirect3DDevice2::GetDirect3D",
         [&] {
             if (!direct3D) return Refuse(DDERR_INVALIDPARAMS, "no place for the Direct3D interface");
             *direct3D = parent_->NewReference();
@@ -96,7 +96,7 @@ HRESULT Device::GetDirect3D(LPDIRECT3D2* direct3D) {
 HRESULT Device::GetCurrentViewport(LPDIRECT3DVIEWPORT2* viewport) {
     if (viewport) *viewport = nullptr;  // also when the call fails
     return Call(
-        "IDirect3DDevice2::GetCurrentViewport", D3DERR_NOCURRENTVIEWPORT,
+        "IDirect3DDevice2::GetCurrentViewport",
         [&] {
             if (!viewport) return Refuse(DDERR_INVALIDPARAMS, "no place for the viewport");
             if (!current_) return Refuse(D3DERR_NOCURRENTVIEWPORT, "no current viewport");
@@ -112,7 +112,7 @@ HRESULT Device::GetCurrentViewport(LPDIRECT3DVIEWPORT2* viewport) {
 HRESULT Device::GetRenderTarget(LPDIRECTDRAWSURFACE* surface) {
     if (surface) *surface = nullptr;  // also when the call fails
     return Call(
-        "IDirect3DDevice2::GetRenderTarget", DDERR_INVALIDPARAMS,
+        "IDirect3DDevice2::GetRenderTarget",
         [&] {
             if (!surface) return Refuse(DDERR_INVALIDPARAMS, "no place for the surface");
             *surface = target_->NewReference();
@@ -125,7 +125,7 @@ HRESULT Device::GetRenderTarget(LPDIRECTDRAWSURFACE* surface) {
 HRESULT Device::GetRenderState(D3DRENDERSTATETYPE state, LPDWORD value) {
     if (value) *value = 0;  // also when the call fails
     return Call(
-        "IDirect3DDevice2::GetRenderState", DDERR_INVALIDPARAMS,
+        "IDirect3DDevice2::GetRenderState",
         [&] {
             if (!value) return Refuse(DDERR_INVALIDPARAMS, "no place for the value");
             return states_.Get(state, *value);
@@ -138,7 +138,7 @@ HRESULT Device::GetRenderState(D3DRENDERSTATETYPE state, LPDWORD value) {
 HRESULT Device::GetLightState(D3DLIGHTSTATETYPE state, LPDWORD value) {
     if (value) *value = 0;  // also when the call fails
     return Call(
-        "IDirect3DDevice2::GetLightState", DDERR_INVALIDPARAMS,
+        "IDirect3DDevice2::GetLightState",
         [&] {
             if (!value) return Refuse(DDERR_INVALIDPARAMS, "no place for the value");
             if (state < D3DLIGHTSTATE_MATERIAL || state > D3DLIGHTSTATE_FOGDENSITY)
@@ -153,7 +153,7 @@ HRESULT Device::GetLightState(D3DLIGHTSTATETYPE state, LPDWORD value) {
 
 HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) {
     return Call(
-        "IDirect3DDevice2::GetTransform", D3DERR_MATRIX_GETDATA_FAILED,
+        "IDirect3DDevice2::GetTransform",
         [&] {
             const pipeline::Matrix* slot = TransformSlot(state);
             if (!slot) return Refuse(DDERR_INVALIDPARAMS, "unknown transform state");
@@ -166,7 +166,7 @@ HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) {
 
 HRESULT Device::MultiplyTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) {
     return Call(
-        "IDirect3DDevice2::MultiplyTransform", D3DERR_MATRIX_SETDATA_FAILED,
+        "IDirect3DDevice2::MultiplyTransform",
         [&] { return MultiplyMatrix(state, matrix); },
         [&](control::CallTrace& trace) { trace.Arg(TransformStateText(state)).Arg(MatrixText(matrix)); });
 }

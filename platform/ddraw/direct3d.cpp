@@ -11,11 +11,11 @@
 namespace qv::ddraw {
 
 template <class Made, class Out>
-HRESULT Direct3D::CreateChild(const char* call, Out** out, IUnknown* outer) {
+HRESULT Direct3D::CreateChild(control::OperationId call, Out** out, IUnknown* outer) {
     if (out) *out = nullptr;  // also when the call fails
     std::string created;
     return Call(
-        call, DDERR_OUTOFMEMORY,
+        call,
         [&] {
             if (!out) return Refuse(DDERR_INVALIDPARAMS, "no place for the object");
             if (outer) return Refuse(CLASS_E_NOAGGREGATION, "no aggregation");
@@ -45,7 +45,7 @@ HRESULT Direct3D::CreateDevice(REFCLSID deviceGuid, LPDIRECTDRAWSURFACE surface,
     if (device) *device = nullptr;  // also when the call fails
     std::string created;
     return Call(
-        "IDirect3D2::CreateDevice", D3DERR_INITFAILED,
+        "IDirect3D2::CreateDevice",
         [&] { return MakeDevice(deviceGuid, surface, device, created); },
         [&](control::CallTrace& trace) {
             trace.Arg(GuidName(deviceGuid)).Arg(Surface::LabelOf(surface)).Arg(OutText(device, created));

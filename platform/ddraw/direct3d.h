@@ -32,7 +32,7 @@ public:
 private:
     ~Direct3D() override = default;
     template <class Made, class Out>
-    HRESULT CreateChild(const char* call, Out** out, IUnknown* outer);
+    HRESULT CreateChild(control::OperationId call, Out** out, IUnknown* outer);
     Outcome Find(LPD3DFINDDEVICESEARCH search, LPD3DFINDDEVICERESULT result);
     Outcome MakeDevice(REFCLSID deviceGuid, LPDIRECTDRAWSURFACE surface, LPDIRECT3DDEVICE2* device,
                        std::string& created);

@@ -22,7 +22,7 @@ DWORD DescSizeInResult(DWORD resultSize) {
 
 HRESULT Direct3D::EnumDevices(LPD3DENUMDEVICESCALLBACK callback, LPVOID context) {
     return Call(
-        "IDirect3D2::EnumDevices", DDERR_INVALIDPARAMS,
+        "IDirect3D2::EnumDevices",
         [&] {
             if (!callback) return Refuse(DDERR_INVALIDPARAMS, "no callback");
             GUID guid = IID_IDirect3DHALDevice;
@@ -41,7 +41,7 @@ HRESULT Direct3D::EnumDevices(LPD3DENUMDEVICESCALLBACK callback, LPVOID context)
 
 HRESULT Direct3D::FindDevice(LPD3DFINDDEVICESEARCH search, LPD3DFINDDEVICERESULT result) {
     return Call(
-        "IDirect3D2::FindDevice", DDERR_NOTFOUND, [&] { return Find(search, result); },
+        "IDirect3D2::FindDevice", [&] { return Find(search, result); },
         [&](control::CallTrace& trace) { trace.Arg(search ? "search" : "NULL").Arg(result ? "result" : "NULL"); });
 }
 

@@ -42,7 +42,7 @@ bool Offered(DWORD width, DWORD height, DWORD bitsPerPixel) {
 
 HRESULT DirectDraw::SetCooperativeLevel(HWND window, DWORD flags) {
     return Call(
-        "IDirectDraw::SetCooperativeLevel", DDERR_EXCLUSIVEMODEALREADYSET, [&] { return SetLevel(window, flags); },
+        "IDirectDraw::SetCooperativeLevel", [&] { return SetLevel(window, flags); },
         [&](control::CallTrace& trace) {
             trace.Arg(user::WindowText(window)).Arg(CooperativeFlagsText(flags));
         });
@@ -82,7 +82,7 @@ Outcome DirectDraw::SetLevel(HWND window, DWORD flags) {
 
 HRESULT DirectDraw::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel) {
     return Call(
-        "IDirectDraw::SetDisplayMode", DDERR_UNSUPPORTEDMODE, [&] { return SetMode(width, height, bitsPerPixel); },
+        "IDirectDraw::SetDisplayMode", [&] { return SetMode(width, height, bitsPerPixel); },
         [&](control::CallTrace& trace) { trace.Arg(width).Arg(height).Arg(bitsPerPixel); });
 }
 
@@ -98,7 +98,7 @@ Outcome DirectDraw::SetMode(DWORD width, DWORD height, DWORD bitsPerPixel) {
 
 HRESULT DirectDraw::RestoreDisplayMode() {
     return Call(
-        "IDirectDraw::RestoreDisplayMode", DDERR_GENERIC,
+        "IDirectDraw::RestoreDisplayMode",
         [&] {
             if (!exclusive_) return Refuse(DDERR_NOEXCLUSIVEMODE, "no mode was set in exclusive mode");
             mode_.reset();
@@ -111,12 +111,12 @@ HRESULT DirectDraw::CreateSurface(LPDDSURFACEDESC desc, LPDIRECTDRAWSURFACE* sur
     if (surface) *surface = nullptr;  // also when the call fails
     Surface* made = nullptr;
     return Call(
-        "IDirectDraw::CreateSurface", DDERR_OUTOFVIDEOMEMORY,
+        "IDirectDraw::CreateSurface",
         [&] {
             if (!surface) return Refuse(DDERR_INVALIDPARAMS, "no place for the surface");
             if (outer) return Refuse(CLASS_E_NOAGGREGATION, "surfaces cannot be aggregated");
             SurfaceRequest request{};
-            if (Outcome read = ReadSurfaceRequest(desc, request); read.code != S_OK) return read;
+            if (Outcome read = ReadSurfaceRequest(desc, request); read.result != S_OK) return read;
             Outcome outcome = MakeSurface(request, made);
             if (made) *surface = made;
             return outcome;

@@ -25,7 +25,7 @@ extern "C" HRESULT WINAPI DirectDrawCreate(GUID* driverGuid, LPDIRECTDRAW* direc
     if (directDraw) *directDraw = nullptr;  // also when the call fails
     std::string created;
     return RunCall(
-        "DirectDrawCreate", DDERR_NODIRECTDRAWHW, [&] { return Create(driverGuid, directDraw, outer, created); },
+        "DirectDrawCreate", [&] { return Create(driverGuid, directDraw, outer, created); },
         [&](qv::control::CallTrace& trace) {
             trace.Arg(driverGuid ? "driver GUID" : "NULL").Arg(OutText(directDraw, created)).Arg(outer ? "outer" : "NULL");
         });

@@ -8,14 +8,14 @@ namespace qv::ddraw {
 
 HRESULT Light::Initialize(LPDIRECT3D direct3D) {
     return Call(
-        "IDirect3DLight::Initialize", DDERR_ALREADYINITIALIZED,
+        "IDirect3DLight::Initialize",
         [] { return Refuse(DDERR_ALREADYINITIALIZED, "made by CreateLight"); },
         [&](control::CallTrace& trace) { trace.Arg(direct3D ? "direct3D" : "NULL"); });
 }
 
 HRESULT Light::SetLight(LPD3DLIGHT lightData) {
     return Call(
-        "IDirect3DLight::SetLight", D3DERR_LIGHT_SET_FAILED,
+        "IDirect3DLight::SetLight",
         [&] {
             if (!lightData) return Refuse(DDERR_INVALIDPARAMS, "no light record");
             if (lightData->dwSize != sizeof(D3DLIGHT)) return Refuse(DDERR_INVALIDPARAMS, "light record size is not 76");
@@ -41,7 +41,7 @@ HRESULT Light::SetLight(LPD3DLIGHT lightData) {
 
 HRESULT Light::GetLight(LPD3DLIGHT lightData) {
     return Call(
-        "IDirect3DLight::GetLight", D3DERR_LIGHT_SET_FAILED,
+        "IDirect3DLight::GetLight",
         [&] {
             if (!lightData) return Refuse(DDERR_INVALIDPARAMS, "no light record");
             if (lightData->dwSize != sizeof(D3DLIGHT))

@@ -18,7 +18,7 @@ Material::~Material() {
 
 HRESULT Material::SetMaterial(LPD3DMATERIAL materialData) {
     return Call(
-        "IDirect3DMaterial2::SetMaterial", D3DERR_MATERIAL_SETDATA_FAILED,
+        "IDirect3DMaterial2::SetMaterial",
         [&] {
             if (!materialData) return Refuse(DDERR_INVALIDPARAMS, "no material record");
             if (materialData->dwSize != sizeof(D3DMATERIAL))
@@ -33,7 +33,7 @@ HRESULT Material::SetMaterial(LPD3DMATERIAL materialData) {
 
 HRESULT Material::GetMaterial(LPD3DMATERIAL materialData) {
     return Call(
-        "IDirect3DMaterial2::GetMaterial", D3DERR_MATERIAL_GETDATA_FAILED,
+        "IDirect3DMaterial2::GetMaterial",
         [&] {
             if (!materialData) return Refuse(DDERR_INVALIDPARAMS, "no material record");
             if (materialData->dwSize != sizeof(D3DMATERIAL))
@@ -48,7 +48,7 @@ HRESULT Material::GetHandle(LPDIRECT3DDEVICE2 device, LPD3DMATERIALHANDLE handle
     if (handle) *handle = 0;  // also when the call fails
     D3DMATERIALHANDLE given = 0;
     return Call(
-        "IDirect3DMaterial2::GetHandle", D3DERR_MATERIAL_GETDATA_FAILED,
+        "IDirect3DMaterial2::GetHandle",
         [&] {
             if (!handle) return Refuse(DDERR_INVALIDPARAMS, "no place for the handle");
             if (!device) return Refuse(DDERR_INVALIDPARAMS, "no device");

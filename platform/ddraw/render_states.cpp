@@ -83,7 +83,7 @@ RenderStateTable::RenderStateTable() {
 Outcome RenderStateTable::Set(D3DRENDERSTATETYPE state, DWORD value) {
     if (!Known(state)) return Refuse(DDERR_INVALIDPARAMS, "unknown render state");
     Outcome outcome = ApplyToPipeline(pipeline_, state, value);
-    if (outcome.code == S_OK) values_[state] = value;
+    if (outcome.result == S_OK) values_[state] = value;
     return outcome;
 }
 

@@ -25,7 +25,7 @@ Surface::~Surface() {
 
 HRESULT Surface::AddAttachedSurface(LPDIRECTDRAWSURFACE attached) {
     return Call(
-        "IDirectDrawSurface::AddAttachedSurface", DDERR_CANNOTATTACHSURFACE, [&] { return Attach(attached); },
+        "IDirectDrawSurface::AddAttachedSurface", [&] { return Attach(attached); },
         [&](control::CallTrace& trace) { trace.Arg(LabelOf(attached)); });
 }
 
@@ -49,7 +49,7 @@ Outcome Surface::Attach(LPDIRECTDRAWSURFACE attached) {
 
 HRESULT Surface::Flip(LPDIRECTDRAWSURFACE overrideSurface, DWORD flags) {
     return Call(
-        "IDirectDrawSurface::Flip", DDERR_SURFACELOST, [&] { return FlipChain(overrideSurface, flags); },
+        "IDirectDrawSurface::Flip", [&] { return FlipChain(overrideSurface, flags); },
         [&](control::CallTrace& trace) { trace.Arg(LabelOf(overrideSurface)).Arg(FlipFlagsText(flags)); });
 }
 
@@ -71,7 +71,7 @@ Outcome Surface::FlipChain(LPDIRECTDRAWSURFACE overrideSurface, DWORD flags) {
 
 HRESULT Surface::GetSurfaceDesc(LPDDSURFACEDESC desc) {
     return Call(
-        "IDirectDrawSurface::GetSurfaceDesc", DDERR_GENERIC, [&] { return Describe(desc); },
+        "IDirectDrawSurface::GetSurfaceDesc", [&] { return Describe(desc); },
         [&](control::CallTrace& trace) { trace.Arg(desc ? "desc" : "NULL"); });
 }
 

@@ -53,7 +53,7 @@ Outcome ReadDepth(const DDSURFACEDESC& desc, SurfaceRequest& request) {
     if (desc.dwWidth == 0 || desc.dwHeight == 0) return Refuse(DDERR_INVALIDPARAMS, "zero width or height");
     if (desc.dwWidth > kMaxSurfaceSide) return Refuse(DDERR_TOOBIGWIDTH, "wider than 8192");
     if (desc.dwHeight > kMaxSurfaceSide) return Refuse(DDERR_TOOBIGHEIGHT, "taller than 8192");
-    if (Outcome depth = CheckDepthBits(desc); depth.code != S_OK) return depth;
+    if (Outcome depth = CheckDepthBits(desc); depth.result != S_OK) return depth;
     request = {SurfaceKind::Depth, caps, desc.dwWidth, desc.dwHeight, 0};
     return Ok();
 }

@@ -19,7 +19,7 @@ Viewport::~Viewport() {
 
 HRESULT Viewport::Clear(DWORD rectCount, LPD3DRECT rects, DWORD flags) {
     return Call(
-        "IDirect3DViewport2::Clear", DDERR_SURFACELOST, [&] { return ClearRects(rectCount, rects, flags); },
+        "IDirect3DViewport2::Clear", [&] { return ClearRects(rectCount, rects, flags); },
         [&](control::CallTrace& trace) {
             trace.Arg(rectCount).Arg(RectsText(rectCount, rects)).Arg(ClearFlagsText(flags));
         });
@@ -38,7 +38,7 @@ Outcome Viewport::ClearRects(DWORD rectCount, LPD3DRECT rects, DWORD flags) {
 
 HRESULT Viewport::SetViewport2(LPD3DVIEWPORT2 viewportData) {
     return Call(
-        "IDirect3DViewport2::SetViewport2", D3DERR_SETVIEWPORTDATA_FAILED, [&] { return SetData(viewportData); },
+        "IDirect3DViewport2::SetViewport2", [&] { return SetData(viewportData); },
         [&](control::CallTrace& trace) { trace.Arg(ViewportText(viewportData)); });
 }
 
@@ -61,7 +61,7 @@ Outcome Viewport::SetData(LPD3DVIEWPORT2 viewportData) {
 
 HRESULT Viewport::GetViewport2(LPD3DVIEWPORT2 viewportData) {
     return Call(
-        "IDirect3DViewport2::GetViewport2", D3DERR_VIEWPORTDATANOTSET,
+        "IDirect3DViewport2::GetViewport2",
         [&] {
             if (!viewportData) return Refuse(DDERR_INVALIDPARAMS, "no viewport record");
             if (viewportData->dwSize != sizeof(D3DVIEWPORT2))
@@ -81,7 +81,7 @@ HRESULT Viewport::GetViewport2(LPD3DVIEWPORT2 viewportData) {
 // dvMaxY are not kept apart from that: clipping is at the rectangle's edges.
 HRESULT Viewport::SetViewport(LPD3DVIEWPORT viewportData) {
     return Call(
-        "IDirect3DViewport2::SetViewport", D3DERR_SETVIEWPORTDATA_FAILED,
+        "IDirect3DViewport2::SetViewport",
         [&] { return SetFirstVersionData(viewportData); },
         [&](control::CallTrace& trace) { trace.Arg(ViewportText(viewportData)); });
 }
@@ -99,7 +99,7 @@ Outcome Viewport::SetFirstVersionData(LPD3DVIEWPORT viewportData) {
 
 HRESULT Viewport::GetViewport(LPD3DVIEWPORT viewportData) {
     return Call(
-        "IDirect3DViewport2::GetViewport", D3DERR_VIEWPORTDATANOTSET,
+        "IDirect3DViewport2::GetViewport",
         [&] { return GetFirstVersionData(viewportData); },
         [&](control::CallTrace& trace) { trace.Arg(ViewportText(viewportData)); });
 }
@@ -121,7 +121,7 @@ Outcome Viewport::GetFirstVersionData(LPD3DVIEWPORT viewportData) const {
 
 HRESULT Viewport::SetBackground(D3DMATERIALHANDLE material) {
     return Call(
-        "IDirect3DViewport2::SetBackground", DDERR_INVALIDPARAMS,
+        "IDirect3DViewport2::SetBackground",
         [&] {
             background_ = material;
             return Ok();
@@ -133,7 +133,7 @@ HRESULT Viewport::GetBackground(LPD3DMATERIALHANDLE material, LPBOOL valid) {
     if (material) *material = 0;  // also when the call fails
     if (valid) *valid = FALSE;
     return Call(
-        "IDirect3DViewport2::GetBackground", DDERR_INVALIDPARAMS,
+        "IDirect3DViewport2::GetBackground",
         [&] {
             if (!material || !valid) return Refuse(DDERR_INVALIDPARAMS, "no place for the handle or its validity");
             *material = background_;
@@ -148,32 +148,32 @@ HRESULT Viewport::GetBackground(LPD3DMATERIALHANDLE material, LPBOOL valid) {
 
 HRESULT Viewport::Initialize(LPDIRECT3D direct3D) {
     return Call(
-        "IDirect3DViewport2::Initialize", DDERR_ALREADYINITIALIZED,
+        "IDirect3DViewport2::Initialize",
         [] { return Refuse(DDERR_ALREADYINITIALIZED, "made by CreateViewport"); },
         [&](control::CallTrace& trace) { trace.Arg(direct3D ? "direct3D" : "NULL"); });
 }
 
 HRESULT Viewport::TransformVertices(DWORD vertexCount, LPD3DTRANSFORMDATA data, DWORD flags, LPDWORD offscreen) {
     if (offscreen) *offscreen = 0;
-    return Unsupported("TransformVertices", [&](control::CallTrace& trace) {
+    return Unsupported("IDirect3DViewport2::TransformVertices", [&](control::CallTrace& trace) {
         trace.Arg(vertexCount).Arg(data ? "data" : "NULL").Arg(flags).Arg(offscreen ? "&offscreen" : "NULL");
     });
 }
 
 HRESULT Viewport::LightElements(DWORD elementCount, LPD3DLIGHTDATA data) {
-    return Unsupported("LightElements",
+    return Unsupported("IDirect3DViewport2::LightElements",
                        [&](control::CallTrace& trace) { trace.Arg(elementCount).Arg(data ? "data" : "NULL"); });
 }
 
 HRESULT Viewport::SetBackgroundDepth(LPDIRECTDRAWSURFACE surface) {
-    return Unsupported("SetBackgroundDepth",
+    return Unsupported("IDirect3DViewport2::SetBackgroundDepth",
                        [&](control::CallTrace& trace) { trace.Arg(Surface::LabelOf(surface)); });
 }
 
 HRESULT Viewport::GetBackgroundDepth(LPDIRECTDRAWSURFACE* surface, LPBOOL valid) {
     if (surface) *surface = nullptr;
     if (valid) *valid = FALSE;
-    return Unsupported("GetBackgroundDepth", [&](control::CallTrace& trace) {
+    return Unsupported("IDirect3DViewport2::GetBackgroundDepth", [&](control::CallTrace& trace) {
         trace.Arg(OutText(surface, "")).Arg(OutText(valid, ""));
     });
 }

@@ -15,7 +15,7 @@ void Viewport::CollectLights(std::vector<pipeline::Light>& lights) const {
 
 HRESULT Viewport::AddLight(LPDIRECT3DLIGHT light) {
     return Call(
-        "IDirect3DViewport2::AddLight", DDERR_INVALIDPARAMS, [&] { return Add(light); },
+        "IDirect3DViewport2::AddLight", [&] { return Add(light); },
         [&](control::CallTrace& trace) { trace.Arg(Light::LabelOf(light)); });
 }
 
@@ -33,7 +33,7 @@ Outcome Viewport::Add(LPDIRECT3DLIGHT light) {
 
 HRESULT Viewport::DeleteLight(LPDIRECT3DLIGHT light) {
     return Call(
-        "IDirect3DViewport2::DeleteLight", DDERR_INVALIDPARAMS, [&] { return Delete(light); },
+        "IDirect3DViewport2::DeleteLight", [&] { return Delete(light); },
         [&](control::CallTrace& trace) { trace.Arg(Light::LabelOf(light)); });
 }
 
@@ -53,7 +53,7 @@ HRESULT Viewport::NextLight(LPDIRECT3DLIGHT reference, LPDIRECT3DLIGHT* light, D
     if (light) *light = nullptr;  // also when the call fails
     std::string found;
     return Call(
-        "IDirect3DViewport2::NextLight", DDERR_INVALIDPARAMS, [&] { return Next(reference, light, flags, found); },
+        "IDirect3DViewport2::NextLight", [&] { return Next(reference, light, flags, found); },
         [&](control::CallTrace& trace) {
             trace.Arg(Light::LabelOf(reference)).Arg(OutText(light, found)).Arg(NextFlagsText(flags));
         });
@@ -63,7 +63,7 @@ Outcome Viewport::Next(LPDIRECT3DLIGHT reference, LPDIRECT3DLIGHT* light, DWORD 
     if (!light) return Refuse(DDERR_INVALIDPARAMS, "no place for the light");
     Light* next = nullptr;
     Outcome outcome = NextInList(lights_, Light::Find(reference), flags, DDERR_NOTFOUND, next);
-    if (outcome.code != S_OK) return outcome;
+    if (outcome.result != S_OK) return outcome;
     *light = next->NewReference();
     if (!*light) return Refuse(DDERR_INVALIDOBJECT, "the light was released");
     found = next->Label();

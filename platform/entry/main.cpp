@@ -14,13 +14,12 @@
 #include <string>
 
 int main(int argc, char** argv) {
+    // The back end is chosen first: ApplyEnvironment may open the trace file,
+    // which is only done once every setting is known to be good.
     std::string error;
-    if (!qv::control::ApplyEnvironment(error)) {
-        std::fprintf(stderr, "quorvane: %s\n", error.c_str());
-        return 2;
-    }
     const char* display = std::getenv("QUORVANE_DISPLAY");
-    if (!qv::display::InstallByName(display && *display ? display : "sdl", error)) {
+    if (!qv::display::InstallByName(display && *display ? display : "sdl", error) ||
+        !qv::control::ApplyEnvironment(error)) {
         std::fprintf(stderr, "quorvane: %s\n", error.c_str());
         return 2;
     }

@@ -1,7 +1,6 @@
 // RegisterClassExA.
 
-#include "control/control.h"
-#include "control/trace.h"
+#include "user/call.h"
 #include "user/desktop.h"
 #include "user/names.h"
 
@@ -46,23 +45,19 @@ const char* Refusal(const WNDCLASSEXA* c) {
 using namespace qv;
 
 extern "C" ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wndClass) {
-    control::CallTrace trace("RegisterClassExA");
-    bool readable = wndClass && wndClass->cbSize == sizeof(WNDCLASSEXA);
-    trace.Arg(readable ? user::ClassRecordText(*wndClass)
-                       : wndClass ? "{cbSize=" + std::to_string(wndClass->cbSize) + ", ...}" : "NULL");
-    if (const char* why = user::Refusal(wndClass)) {
-        trace.Result("0", why);
-        return 0;
-    }
-    if (control::TakeFault("RegisterClassExA", E_FAIL) != S_OK) {
-        trace.Result("0", "injected fault");
-        return 0;
-    }
-    ATOM atom = user::AddClass(*wndClass);
-    if (!atom) {
-        trace.Result("0", "no class atom is left");
-        return 0;
-    }
-    trace.Result(control::HexText(atom));
-    return atom;
+    return user::Call<ATOM>(
+        "RegisterClassExA", 0,
+        [&]() -> user::Outcome<ATOM> {
+            if (const char* why = user::Refusal(wndClass)) return {0, why};
+            ATOM atom = user::AddClass(*wndClass);
+            if (!atom) return {0, "no class atom is left"};
+            return {atom};
+        },
+        [&](control::CallTrace& trace) {
+            bool readable = wndClass && wndClass->cbSize == sizeof(WNDCLASSEXA);
+            trace.Arg(readable ? user::ClassRecordText(*wndClass)
+                      : wndClass ? "{cbSize=" + std::to_string(wndClass->cbSize) + ", ...}"
+                                 : "NULL");
+        },
+        [](ATOM atom) { return atom ? control::HexText(atom) : "0"; });
 }

@@ -4,7 +4,7 @@
 // top-level window, and SC_CLOSE sends WM_CLOSE. Painting validates the
 // window. The cursor is left as the class gives it: never hidden.
 
-#include "control/trace.h"
+#include "user/call.h"
 #include "user/desktop.h"
 #include "user/names.h"
 
@@ -53,17 +53,13 @@ LRESULT DefaultHandling(Window& window, UINT message, WPARAM wParam, LPARAM lPar
 using namespace qv;
 
 extern "C" LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    control::CallTrace trace("DefWindowProcA");
-    trace.Arg(user::WindowText(window))
-        .Arg(user::MessageText(message))
-        .Arg(user::WParamText(message, wParam))
-        .Arg(user::LParamText(message, lParam));
-    user::Window* record = user::FindWindow(window);
-    if (!record) {
-        trace.Result("0", "no such window");
-        return 0;
-    }
-    LRESULT result = user::DefaultHandling(*record, message, wParam, lParam);
-    trace.Result(std::to_string(result));
-    return result;
+    return user::Call<LRESULT>(
+        "DefWindowProcA", 0,
+        [&]() -> user::Outcome<LRESULT> {
+            user::Window* record = user::FindWindow(window);
+            if (!record) return {0, "no such window"};
+            return {user::DefaultHandling(*record, message, wParam, lParam)};
+        },
+        [&](control::CallTrace& trace) { user::MessageArguments(trace, window, message, wParam, lParam); },
+        user::ResultText);
 }

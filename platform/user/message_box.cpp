@@ -2,9 +2,8 @@
 // box becomes exactly one line on standard error, "caption: text", and is
 // answered with OK as a person would.
 
-#include "control/control.h"
-#include "control/trace.h"
 #include "display/display.h"
+#include "user/call.h"
 #include "user/desktop.h"
 #include "user/names.h"
 
@@ -36,23 +35,21 @@ std::string OneLine(const char* text) {
 using namespace qv;
 
 extern "C" int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    control::CallTrace trace("MessageBoxA");
-    trace.Arg(user::WindowText(owner)).Arg(control::Text(text)).Arg(control::Text(caption)).Arg(user::TypeText(type));
-    if (owner && !user::FindWindow(owner)) {
-        trace.Result("0", "no such owner window");
-        return 0;
-    }
-    if (control::TakeFault("MessageBoxA", E_FAIL) != S_OK) {
-        trace.Result("0", "injected fault");
-        return 0;
-    }
-    // The platform's defaults for a missing text and caption.
-    const char* shownText = text ? text : "";
-    const char* shownCaption = caption ? caption : "Error";
-    if (!display::Active().ShowMessageBox(shownText, shownCaption, type)) {
-        std::fprintf(stderr, "%s: %s\n", user::OneLine(shownCaption).c_str(), user::OneLine(shownText).c_str());
-        std::fflush(stderr);
-    }
-    trace.Result("IDOK");
-    return IDOK;
+    return user::Call<int>(
+        "MessageBoxA", 0,
+        [&]() -> user::Outcome<int> {
+            if (owner && !user::FindWindow(owner)) return {0, "no such owner window"};
+            // The platform's defaults for a missing text and caption.
+            const char* shownText = text ? text : "";
+            const char* shownCaption = caption ? caption : "Error";
+            if (!display::Active().ShowMessageBox(shownText, shownCaption, type)) {
+                std::fprintf(stderr, "%s: %s\n", user::OneLine(shownCaption).c_str(), user::OneLine(shownText).c_str());
+                std::fflush(stderr);
+            }
+            return {IDOK};
+        },
+        [&](control::CallTrace& trace) {
+            trace.Arg(user::WindowText(owner)).Arg(control::Text(text)).Arg(control::Text(caption)).Arg(user::TypeText(type));
+        },
+        [](int answer) { return answer == IDOK ? std::string("IDOK") : std::to_string(answer); });
 }

@@ -119,4 +119,10 @@ std::string RecordText(const MSG* msg) {
 
 std::string BoolText(BOOL value) { return value ? "TRUE" : "FALSE"; }
 
+std::string ResultText(LRESULT result) { return std::to_string(result); }
+
+void MessageArguments(control::CallTrace& trace, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    trace.Arg(WindowText(window)).Arg(MessageText(message)).Arg(WParamText(message, wParam)).Arg(LParamText(message, lParam));
+}
+
 }  // namespace qv::user

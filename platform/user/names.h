@@ -3,6 +3,8 @@
 // published names, never raw addresses.
 #pragma once
 
+#include "control/trace.h"
+
 #include <windows.h>
 
 #include <string>
@@ -18,5 +20,9 @@ std::string LParamText(UINT message, LPARAM lParam);
 // {hwnd, message, wParam, lParam} of a message record, or NULL.
 std::string RecordText(const MSG* msg);
 std::string BoolText(BOOL value);
+// A window procedure's result, in decimal.
+std::string ResultText(LRESULT result);
+// The four arguments of a message call: window, message, wParam, lParam.
+void MessageArguments(control::CallTrace& trace, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace qv::user

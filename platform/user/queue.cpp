@@ -3,9 +3,8 @@
 // platform's order: posted messages, then input, then the quit message once
 // both are empty, then WM_PAINT for a window whose contents are due.
 
-#include "control/control.h"
-#include "control/trace.h"
 #include "display/display.h"
+#include "user/call.h"
 #include "user/desktop.h"
 #include "user/input.h"
 #include "user/keyboard.h"
@@ -107,27 +106,18 @@ void ResetQueue() { TheQueue() = Queue{}; }
 using namespace qv;
 
 extern "C" BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    control::CallTrace trace("PostMessageA");
-    trace.Arg(user::WindowText(window))
-        .Arg(user::MessageText(message))
-        .Arg(user::WParamText(message, wParam))
-        .Arg(user::LParamText(message, lParam));
-    if (window && !user::FindWindow(window)) {
-        trace.Result("FALSE", "no such window");
-        return FALSE;
-    }
-    if (control::TakeFault("PostMessageA", E_FAIL) != S_OK) {
-        trace.Result("FALSE", "injected fault");
-        return FALSE;
-    }
-    if (!user::QueueMessage(window, message, wParam, lParam)) {
-        trace.Result("FALSE", "the message queue is full");
-        return FALSE;
-    }
-    trace.Result("TRUE");
-    return TRUE;
+    return user::Call<BOOL>(
+        "PostMessageA", FALSE,
+        [&]() -> user::Outcome<BOOL> {
+            if (window && !user::FindWindow(window)) return {FALSE, "no such window"};
+            if (!user::QueueMessage(window, message, wParam, lParam)) return {FALSE, "the message queue is full"};
+            return {TRUE};
+        },
+        [&](control::CallTrace& trace) { user::MessageArguments(trace, window, message, wParam, lParam); },
+        user::BoolText);
 }
 
+// It cannot fail and returns nothing: only its trace line is written.
 extern "C" void WINAPI PostQuitMessage(int exitCode) {
     control::CallTrace("PostQuitMessage").Arg(exitCode).Result("void");
     user::TheQueue().quit = true;
@@ -135,50 +125,56 @@ extern "C" void WINAPI PostQuitMessage(int exitCode) {
 }
 
 extern "C" BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT removeMessage) {
-    control::CallTrace trace("PeekMessageA");
     bool remove = (removeMessage & PM_REMOVE) != 0;
-    display::Active().PumpInput(0);
-    MSG found{};
-    bool valid = msg && user::ValidFilter(window);
-    bool any = valid && user::Retrieve(found, window, filterMin, filterMax, remove);
-    if (any) *msg = found;
-    trace.Arg(any ? user::RecordText(&found) : msg ? "&msg" : "NULL")
-        .Arg(user::WindowText(window))
-        .Arg(user::FilterText(filterMin))
-        .Arg(user::FilterText(filterMax))
-        .Arg(remove ? "PM_REMOVE" : "PM_NOREMOVE");
-    if (!valid) {
-        trace.Result("FALSE", msg ? "no such window" : "no message record");
-        return FALSE;
-    }
-    trace.Result(user::BoolText(any));
-    return any ? TRUE : FALSE;
+    bool found = false;
+    return user::Call<BOOL>(
+        "PeekMessageA", FALSE,
+        [&]() -> user::Outcome<BOOL> {
+            display::Active().PumpInput(0);
+            if (!msg) return {FALSE, "no message record"};
+            if (!user::ValidFilter(window)) return {FALSE, "no such window"};
+            MSG next{};
+            found = user::Retrieve(next, window, filterMin, filterMax, remove);
+            if (found) *msg = next;
+            return {found};
+        },
+        [&](control::CallTrace& trace) {
+            trace.Arg(found ? user::RecordText(msg) : msg ? "&msg" : "NULL")
+                .Arg(user::WindowText(window))
+                .Arg(user::FilterText(filterMin))
+                .Arg(user::FilterText(filterMax))
+                .Arg(remove ? "PM_REMOVE" : "PM_NOREMOVE");
+        },
+        user::BoolText);
 }
 
 extern "C" BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
-    control::CallTrace trace("GetMessageA");
-    auto finish = [&](BOOL result, std::string_view why = {}) {
-        trace.Arg(result != -1 ? user::RecordText(msg) : msg ? "&msg" : "NULL")
-            .Arg(user::WindowText(window))
-            .Arg(user::FilterText(filterMin))
-            .Arg(user::FilterText(filterMax))
-            .Result(std::to_string(result), why);
-        return result;
-    };
-    if (!msg) return finish(-1, "no message record");
     // On an error the record is cleared, so that a caller who dispatches it
     // anyway does not handle the previous message a second time.
-    *msg = MSG{};
-    if (!user::ValidFilter(window)) return finish(-1, "no such window");
-    if (control::TakeFault("GetMessageA", E_FAIL) != S_OK) return finish(-1, "injected fault");
-    display::Backend& backend = display::Active();
-    backend.PumpInput(0);
-    // Waiting is only worth it while input can still arrive; otherwise the
-    // call would never return.
-    bool inputCanArrive = true;
-    while (!user::Retrieve(*msg, window, filterMin, filterMax, true)) {
-        if (!inputCanArrive) return finish(-1, "no message is queued and no input can arrive");
-        inputCanArrive = backend.PumpInput(-1);
-    }
-    return finish(msg->message == WM_QUIT ? 0 : 1);
+    if (msg) *msg = MSG{};
+    bool found = false;
+    return user::Call<BOOL>(
+        "GetMessageA", -1,
+        [&]() -> user::Outcome<BOOL> {
+            if (!msg) return {-1, "no message record"};
+            if (!user::ValidFilter(window)) return {-1, "no such window"};
+            display::Backend& backend = display::Active();
+            backend.PumpInput(0);
+            // Waiting is only worth it while input can still arrive; otherwise
+            // the call would never return.
+            bool inputCanArrive = true;
+            while (!user::Retrieve(*msg, window, filterMin, filterMax, true)) {
+                if (!inputCanArrive) return {-1, "no message is queued and no input can arrive"};
+                inputCanArrive = backend.PumpInput(-1);
+            }
+            found = true;
+            return {msg->message == WM_QUIT ? 0 : 1};
+        },
+        [&](control::CallTrace& trace) {
+            trace.Arg(found ? user::RecordText(msg) : msg ? "&msg" : "NULL")
+                .Arg(user::WindowText(window))
+                .Arg(user::FilterText(filterMin))
+                .Arg(user::FilterText(filterMax));
+        },
+        user::ResultText);
 }

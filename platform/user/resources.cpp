@@ -2,8 +2,7 @@
 
 #include "user/resources.h"
 
-#include "control/control.h"
-#include "control/trace.h"
+#include "user/call.h"
 #include "user/input.h"
 #include "user/names.h"
 
@@ -48,33 +47,32 @@ using namespace qv;
 extern "C" HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR iconName) {
     WORD id = user::ResourceId(iconName);
     bool systemIcon = !instance && id == user::kSystemArrow;
-    control::CallTrace trace("LoadIconA");
-    trace.Arg(user::InstanceText(instance)).Arg(user::ResourceText(iconName, systemIcon ? "IDI_APPLICATION" : nullptr));
-    if (control::TakeFault("LoadIconA", E_FAIL) != S_OK) {
-        trace.Result("NULL", "injected fault");
-        return nullptr;
-    }
-    HICON icon = nullptr;
-    if (systemIcon) {
-        icon = user::SystemApplicationIcon();
-    } else if (instance) {
-        for (WORD programIcon : user::kProgramIcons) {
-            if (id == programIcon) icon = user::ProgramIcon(id);
-        }
-    }
-    trace.Result(user::IconText(icon), icon ? "" : instance ? "the program has no such icon resource" : "no such system icon");
-    return icon;
+    return user::Call<HICON>(
+        "LoadIconA", nullptr,
+        [&]() -> user::Outcome<HICON> {
+            if (systemIcon) return {user::SystemApplicationIcon()};
+            if (!instance) return {nullptr, "no such system icon"};
+            for (WORD programIcon : user::kProgramIcons) {
+                if (id == programIcon) return {user::ProgramIcon(id)};
+            }
+            return {nullptr, "the program has no such icon resource"};
+        },
+        [&](control::CallTrace& trace) {
+            trace.Arg(user::InstanceText(instance)).Arg(user::ResourceText(iconName, systemIcon ? "IDI_APPLICATION" : nullptr));
+        },
+        user::IconText);
 }
 
 extern "C" HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR cursorName) {
     bool arrow = !instance && user::ResourceId(cursorName) == user::kSystemArrow;
-    control::CallTrace trace("LoadCursorA");
-    trace.Arg(user::InstanceText(instance)).Arg(user::ResourceText(cursorName, arrow ? "IDC_ARROW" : nullptr));
-    if (control::TakeFault("LoadCursorA", E_FAIL) != S_OK) {
-        trace.Result("NULL", "injected fault");
-        return nullptr;
-    }
-    HCURSOR cursor = arrow ? user::SystemArrowCursor() : nullptr;
-    trace.Result(user::IconText(cursor), cursor ? "" : instance ? "the program has no cursor resources" : "no such system cursor");
-    return cursor;
+    return user::Call<HCURSOR>(
+        "LoadCursorA", nullptr,
+        [&]() -> user::Outcome<HCURSOR> {
+            if (arrow) return {user::SystemArrowCursor()};
+            return {nullptr, instance ? "the program has no cursor resources" : "no such system cursor"};
+        },
+        [&](control::CallTrace& trace) {
+            trace.Arg(user::InstanceText(instance)).Arg(user::ResourceText(cursorName, arrow ? "IDC_ARROW" : nullptr));
+        },
+        user::IconText);
 }

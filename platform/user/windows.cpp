@@ -3,9 +3,8 @@
 // it makes its contents due for painting, and UpdateWindow then sends
 // WM_PAINT straight to its procedure (so does the queue, when idle).
 
-#include "control/control.h"
-#include "control/trace.h"
 #include "display/display.h"
+#include "user/call.h"
 #include "user/desktop.h"
 #include "user/input.h"
 #include "user/names.h"
@@ -85,119 +84,99 @@ using namespace qv;
 extern "C" HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                                        int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                                        LPVOID param) {
-    control::CallTrace trace("CreateWindowExA");
-    trace.Arg(control::Flags(exStyle, {}))
-        .Arg(IS_INTRESOURCE(className) && className ? "MAKEINTATOM(" + control::HexText(reinterpret_cast<uintptr_t>(className)) + ")"
-                                                    : control::Text(className))
-        .Arg(control::Text(windowName))
-        .Arg(user::StyleText(style))
-        .Arg(user::CoordinateText(x))
-        .Arg(std::to_string(y))
-        .Arg(user::CoordinateText(width))
-        .Arg(std::to_string(height))
-        .Arg(user::WindowText(parent))
-        .Arg(menu ? "menu" : "NULL")
-        .Arg(user::InstanceText(instance))
-        .Arg(param ? "param" : "NULL");
-    const user::WindowClass* windowClass = user::FindClass(className);
-    if (!windowClass) {
-        trace.Result("NULL", "unknown window class");
-        return nullptr;
-    }
-    if (parent && !user::FindWindow(parent)) {
-        trace.Result("NULL", "no such parent window");
-        return nullptr;
-    }
-    if (control::TakeFault("CreateWindowExA", E_FAIL) != S_OK) {
-        trace.Result("NULL", "injected fault");
-        return nullptr;
-    }
-    HWND window = user::AddWindow(*windowClass, windowName, style, parent).handle;
-    bool defaultPlace = x == CW_USEDEFAULT, defaultSize = width == CW_USEDEFAULT;
-    CREATESTRUCTA create{param,
-                         instance,
-                         menu,
-                         parent,
-                         defaultSize ? user::kDefaultHeight : height,
-                         defaultSize ? user::kDefaultWidth : width,
-                         defaultPlace ? user::kDefaultY : y,
-                         defaultPlace ? user::kDefaultX : x,
-                         static_cast<LONG>(style),
-                         windowName,
-                         className,
-                         exStyle};
-    LPARAM createData = reinterpret_cast<LPARAM>(&create);
-    if (!user::Deliver(window, WM_NCCREATE, 0, createData)) {
-        if (user::FindWindow(window)) {
-            user::Deliver(window, WM_NCDESTROY, 0, 0);
-            user::RemoveWindow(window);
-        }
-        trace.Result("NULL", "the window procedure refused WM_NCCREATE");
-        return nullptr;
-    }
-    if (user::FindWindow(window) && user::Deliver(window, WM_CREATE, 0, createData) == -1 && user::FindWindow(window))
-        user::Destroy(window);
-    if (!user::FindWindow(window)) {
-        trace.Result("NULL", "the window procedure refused WM_CREATE or destroyed the window");
-        return nullptr;
-    }
-    if (style & WS_VISIBLE) user::SetVisible(window, true);
-    trace.Result(user::WindowText(window));
-    return window;
+    return user::Call<HWND>(
+        "CreateWindowExA", nullptr,
+        [&]() -> user::Outcome<HWND> {
+            const user::WindowClass* windowClass = user::FindClass(className);
+            if (!windowClass) return {nullptr, "unknown window class"};
+            if (parent && !user::FindWindow(parent)) return {nullptr, "no such parent window"};
+            HWND window = user::AddWindow(*windowClass, windowName, style, parent).handle;
+            bool defaultPlace = x == CW_USEDEFAULT, defaultSize = width == CW_USEDEFAULT;
+            CREATESTRUCTA create{param,
+                                 instance,
+                                 menu,
+                                 parent,
+                                 defaultSize ? user::kDefaultHeight : height,
+                                 defaultSize ? user::kDefaultWidth : width,
+                                 defaultPlace ? user::kDefaultY : y,
+                                 defaultPlace ? user::kDefaultX : x,
+                                 static_cast<LONG>(style),
+                                 windowName,
+                                 className,
+                                 exStyle};
+            LPARAM createData = reinterpret_cast<LPARAM>(&create);
+            if (!user::Deliver(window, WM_NCCREATE, 0, createData)) {
+                if (user::FindWindow(window)) {
+                    user::Deliver(window, WM_NCDESTROY, 0, 0);
+                    user::RemoveWindow(window);
+                }
+                return {nullptr, "the window procedure refused WM_NCCREATE"};
+            }
+            if (user::FindWindow(window) && user::Deliver(window, WM_CREATE, 0, createData) == -1 &&
+                user::FindWindow(window))
+                user::Destroy(window);
+            if (!user::FindWindow(window)) return {nullptr, "the window procedure refused WM_CREATE or destroyed the window"};
+            if (style & WS_VISIBLE) user::SetVisible(window, true);
+            return {window};
+        },
+        [&](control::CallTrace& trace) {
+            trace.Arg(control::Flags(exStyle, {}))
+                .Arg(IS_INTRESOURCE(className) && className
+                         ? "MAKEINTATOM(" + control::HexText(reinterpret_cast<uintptr_t>(className)) + ")"
+                         : control::Text(className))
+                .Arg(control::Text(windowName))
+                .Arg(user::StyleText(style))
+                .Arg(user::CoordinateText(x))
+                .Arg(std::to_string(y))
+                .Arg(user::CoordinateText(width))
+                .Arg(std::to_string(height))
+                .Arg(user::WindowText(parent))
+                .Arg(menu ? "menu" : "NULL")
+                .Arg(user::InstanceText(instance))
+                .Arg(param ? "param" : "NULL");
+        },
+        user::WindowText);
 }
 
 extern "C" BOOL WINAPI ShowWindow(HWND window, int showCommand) {
-    control::CallTrace trace("ShowWindow");
-    trace.Arg(user::WindowText(window)).Arg(user::ShowCommandText(showCommand));
-    if (!user::FindWindow(window)) {
-        trace.Result("FALSE", "no such window");
-        return FALSE;
-    }
-    if (showCommand < SW_HIDE || showCommand > SW_FORCEMINIMIZE) {
-        trace.Result("FALSE", "unknown show command");
-        return FALSE;
-    }
-    bool was = user::SetVisible(window, showCommand != SW_HIDE);
-    trace.Result(user::BoolText(was));
-    return was;
+    return user::Call<BOOL>(
+        "ShowWindow", FALSE,
+        [&]() -> user::Outcome<BOOL> {
+            if (!user::FindWindow(window)) return {FALSE, "no such window"};
+            if (showCommand < SW_HIDE || showCommand > SW_FORCEMINIMIZE) return {FALSE, "unknown show command"};
+            return {user::SetVisible(window, showCommand != SW_HIDE)};
+        },
+        [&](control::CallTrace& trace) { trace.Arg(user::WindowText(window)).Arg(user::ShowCommandText(showCommand)); },
+        user::BoolText);
 }
 
 extern "C" BOOL WINAPI UpdateWindow(HWND window) {
-    control::CallTrace trace("UpdateWindow");
-    trace.Arg(user::WindowText(window));
-    user::Window* record = user::FindWindow(window);
-    if (!record) {
-        trace.Result("FALSE", "no such window");
-        return FALSE;
-    }
-    if (record->visible && record->needsPaint) user::Deliver(window, WM_PAINT, 0, 0);
-    trace.Result("TRUE");
-    return TRUE;
+    return user::Call<BOOL>(
+        "UpdateWindow", FALSE,
+        [&]() -> user::Outcome<BOOL> {
+            user::Window* record = user::FindWindow(window);
+            if (!record) return {FALSE, "no such window"};
+            if (record->visible && record->needsPaint) user::Deliver(window, WM_PAINT, 0, 0);
+            return {TRUE};
+        },
+        [&](control::CallTrace& trace) { trace.Arg(user::WindowText(window)); }, user::BoolText);
 }
 
 extern "C" BOOL WINAPI DestroyWindow(HWND window) {
-    control::CallTrace trace("DestroyWindow");
-    trace.Arg(user::WindowText(window));
-    user::Window* record = user::FindWindow(window);
-    if (!record) {
-        trace.Result("FALSE", "no such window");
-        return FALSE;
-    }
-    if (record->destroying) {
-        trace.Result("FALSE", "the window is already being destroyed");
-        return FALSE;
-    }
-    if (control::TakeFault("DestroyWindow", E_FAIL) != S_OK) {
-        trace.Result("FALSE", "injected fault");
-        return FALSE;
-    }
-    user::Destroy(window);
-    trace.Result("TRUE");
-    return TRUE;
+    return user::Call<BOOL>(
+        "DestroyWindow", FALSE,
+        [&]() -> user::Outcome<BOOL> {
+            user::Window* record = user::FindWindow(window);
+            if (!record) return {FALSE, "no such window"};
+            if (record->destroying) return {FALSE, "the window is already being destroyed"};
+            user::Destroy(window);
+            return {TRUE};
+        },
+        [&](control::CallTrace& trace) { trace.Arg(user::WindowText(window)); }, user::BoolText);
 }
 
 extern "C" BOOL WINAPI IsWindow(HWND window) {
-    BOOL live = user::FindWindow(window) != nullptr;
-    control::CallTrace("IsWindow").Arg(user::WindowText(window)).Result(user::BoolText(live));
-    return live;
+    return user::Call<BOOL>(
+        "IsWindow", FALSE, [&]() -> user::Outcome<BOOL> { return {user::FindWindow(window) != nullptr}; },
+        [&](control::CallTrace& trace) { trace.Arg(user::WindowText(window)); }, user::BoolText);
 }

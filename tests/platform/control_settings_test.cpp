@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace qv::control {
 namespace {
@@ -57,77 +59,99 @@ TEST_F(ControlSettings, RefusesMalformedModes) {
 
 TEST_F(ControlSettings, FaultFiresOnTheNthCallOnly) {
     InjectFault("IDirectDraw::SetDisplayMode", 3, E_INVALIDARG);
-    EXPECT_EQ(TakeFault("IDirectDraw::SetDisplayMode", E_FAIL), S_OK);
-    EXPECT_EQ(TakeFault("IDirectDraw::CreateSurface", E_FAIL), S_OK);
-    EXPECT_EQ(TakeFault("IDirectDraw::SetDisplayMode", E_FAIL), S_OK);
-    EXPECT_EQ(TakeFault("IDirectDraw::SetDisplayMode", E_FAIL), E_INVALIDARG);
-    EXPECT_EQ(TakeFault("IDirectDraw::SetDisplayMode", E_FAIL), S_OK);
+    EXPECT_EQ(TakeFault("IDirectDraw::SetDisplayMode"), S_OK);
+    EXPECT_EQ(TakeFault("IDirectDraw::CreateSurface"), S_OK);
+    EXPECT_EQ(TakeFault("IDirectDraw::SetDisplayMode"), S_OK);
+    EXPECT_EQ(TakeFault("IDirectDraw::SetDisplayMode"), E_INVALIDARG);
+    EXPECT_EQ(TakeFault("IDirectDraw::SetDisplayMode"), S_OK);
 }
 
 TEST_F(ControlSettings, FaultWithoutCodeUsesTheOperationsDefault) {
-    InjectFault("CreateWindowExA");
-    EXPECT_EQ(TakeFault("CreateWindowExA", E_OUTOFMEMORY), E_OUTOFMEMORY);
+    InjectFault("IDirect3DViewport2::Clear");
+    EXPECT_EQ(TakeFault("IDirect3DViewport2::Clear"), DDERR_SURFACELOST);
     InjectFault("RegisterClassExA");
-    EXPECT_NE(TakeFault("RegisterClassExA", S_OK), S_OK) << "a fault never reads as success";
+    EXPECT_NE(TakeFault("RegisterClassExA"), S_OK) << "a fault never reads as success";
 }
 
 TEST_F(ControlSettings, FaultsCountFromTheirInjection) {
-    TakeFault("DirectDrawCreate", E_FAIL);
-    TakeFault("DirectDrawCreate", E_FAIL);
+    TakeFault("DirectDrawCreate");
+    TakeFault("DirectDrawCreate");
     InjectFault("DirectDrawCreate", 1);
-    EXPECT_NE(TakeFault("DirectDrawCreate", E_FAIL), S_OK);
+    EXPECT_NE(TakeFault("DirectDrawCreate"), S_OK);
 }
 
 TEST_F(ControlSettings, SeveralFaultsAtOnce) {
-    InjectFault("A", 2);
-    InjectFault("B", 1);
-    InjectFault("A", 3);
-    EXPECT_EQ(TakeFault("A", E_FAIL), S_OK);
-    EXPECT_EQ(TakeFault("B", E_FAIL), E_FAIL);
-    EXPECT_EQ(TakeFault("A", E_FAIL), E_FAIL);
-    EXPECT_EQ(TakeFault("A", E_FAIL), E_FAIL);
-    EXPECT_EQ(TakeFault("A", E_FAIL), S_OK);
-    EXPECT_EQ(TakeFault("B", E_FAIL), S_OK);
+    InjectFault("IDirectDraw::SetDisplayMode", 2);
+    InjectFault("CreateWindowExA", 1);
+    InjectFault("IDirectDraw::SetDisplayMode", 3);
+    EXPECT_EQ(TakeFault("IDirectDraw::SetDisplayMode"), S_OK);
+    EXPECT_EQ(TakeFault("CreateWindowExA"), E_FAIL);
+    EXPECT_EQ(TakeFault("IDirectDraw::SetDisplayMode"), DDERR_UNSUPPORTEDMODE);
+    EXPECT_EQ(TakeFault("IDirectDraw::SetDisplayMode"), DDERR_UNSUPPORTEDMODE);
+    EXPECT_EQ(TakeFault("IDirectDraw::SetDisplayMode"), S_OK);
+    EXPECT_EQ(TakeFault("CreateWindowExA"), S_OK);
 }
 
 TEST_F(ControlSettings, ResetAndClearForgetFaults) {
-    InjectFault("A");
+    InjectFault("DirectDrawCreate");
     Reset();
-    EXPECT_EQ(TakeFault("A", E_FAIL), S_OK);
-    InjectFault("A");
+    EXPECT_EQ(TakeFault("DirectDrawCreate"), S_OK);
+    InjectFault("DirectDrawCreate");
     ClearFaults();
-    EXPECT_EQ(TakeFault("A", E_FAIL), S_OK);
+    EXPECT_EQ(TakeFault("DirectDrawCreate"), S_OK);
 }
 
 TEST_F(ControlSettings, ParsesFaultsWithScopedNames) {
     std::string error;
     ASSERT_TRUE(ParseFault("IDirect3DDevice2::BeginScene:2", error)) << error;
-    EXPECT_EQ(TakeFault("IDirect3DDevice2::BeginScene", E_FAIL), S_OK);
-    EXPECT_EQ(TakeFault("IDirect3DDevice2::BeginScene", E_FAIL), E_FAIL);
+    EXPECT_EQ(TakeFault("IDirect3DDevice2::BeginScene"), S_OK);
+    EXPECT_EQ(TakeFault("IDirect3DDevice2::BeginScene"), D3DERR_SCENE_BEGIN_FAILED);
 
     ASSERT_TRUE(ParseFault("IDirectDrawSurface::Flip", error)) << error;
-    EXPECT_EQ(TakeFault("IDirectDrawSurface::Flip", E_FAIL), E_FAIL);
+    EXPECT_EQ(TakeFault("IDirectDrawSurface::Flip"), DDERR_SURFACELOST);
 
     ASSERT_TRUE(ParseFault("operator new[]", error)) << error;
-    EXPECT_EQ(TakeFault("operator new[]", E_OUTOFMEMORY), E_OUTOFMEMORY);
+    EXPECT_NE(TakeFault("operator new[]"), S_OK);
 }
 
-TEST_F(ControlSettings, RefusesMalformedFaults) {
-    for (const char* text : {"", ":3", "A:", "A:0", "A:x", "A:-1", "A:99999999999"}) {
+TEST_F(ControlSettings, RefusesFaultsThatWouldDoNothing) {
+    struct Case {
+        const char* text;
+        const char* says;  // part of the error
+    };
+    for (Case bad : {Case{"", "no operation named"}, Case{":3", "no operation named"},
+                     Case{"CreateWindowExA:", "positive number"}, Case{"CreateWindowExA:0", "positive number"},
+                     Case{"CreateWindowExA:x", "positive number"}, Case{"CreateWindowExA:-1", "positive number"},
+                     Case{"CreateWindowExA:99999999999", "positive number"},
+                     Case{"Clear:1", "did you mean IDirect3DViewport2::Clear?"},
+                     Case{"idirect3dviewport2::clear:1", "did you mean IDirect3DViewport2::Clear?"},
+                     Case{"IDirectDraw::SetDisplayMod", "did you mean IDirectDraw::SetDisplayMode?"},
+                     Case{"garbage", "is no operation of the platform (quorvane-capture --fail list"},
+                     Case{"IsWindow", "'IsWindow' cannot fail"}, Case{"IDirectDraw::AddRef", "cannot fail"}}) {
         std::string error;
-        EXPECT_FALSE(ParseFault(text, error)) << text;
-        EXPECT_NE(error.find("bad fault"), std::string::npos) << text;
+        EXPECT_FALSE(ParseFault(bad.text, error)) << bad.text;
+        EXPECT_EQ(error.rfind("bad fault '" + std::string(bad.text) + "': ", 0), 0u) << error;
+        EXPECT_NE(error.find(bad.says), std::string::npos) << error;
+        EXPECT_FALSE(InjectFault(bad.text)) << bad.text;
     }
+}
+
+TEST_F(ControlSettings, FaultListNamesEveryFallibleOperationWithItsDefault) {
+    const std::string list = FaultList();
+    for (const char* line : {"DirectDrawCreate DDERR_NODIRECTDRAWHW\n", "IDirect3DDevice2::EndScene D3DERR_SCENE_END_FAILED\n",
+                             "CreateWindowExA NULL\n", "GetMessageA -1\n", "operator new[] NULL\n"})
+        EXPECT_NE(list.find(line), std::string::npos) << line;
+    EXPECT_EQ(list.find("IsWindow"), std::string::npos);
 }
 
 TEST_F(ControlSettings, FaultListIsAllOrNothing) {
     std::string error;
-    EXPECT_FALSE(ParseFaults("A;B:0", error));
-    EXPECT_EQ(TakeFault("A", E_FAIL), S_OK);
-    ASSERT_TRUE(ParseFaults("A;B:2", error)) << error;
-    EXPECT_EQ(TakeFault("A", E_FAIL), E_FAIL);
-    EXPECT_EQ(TakeFault("B", E_FAIL), S_OK);
-    EXPECT_EQ(TakeFault("B", E_FAIL), E_FAIL);
+    EXPECT_FALSE(ParseFaults("DirectDrawCreate;CreateWindowExA:0", error));
+    EXPECT_EQ(TakeFault("DirectDrawCreate"), S_OK);
+    ASSERT_TRUE(ParseFaults("DirectDrawCreate;CreateWindowExA:2", error)) << error;
+    EXPECT_EQ(TakeFault("DirectDrawCreate"), DDERR_NODIRECTDRAWHW);
+    EXPECT_EQ(TakeFault("CreateWindowExA"), S_OK);
+    EXPECT_EQ(TakeFault("CreateWindowExA"), E_FAIL);
 }
 
 TEST_F(ControlSettings, EnvironmentSetsEverything) {
@@ -143,9 +167,9 @@ TEST_F(ControlSettings, EnvironmentSetsEverything) {
     ASSERT_TRUE(Clock());
     EXPECT_EQ(*Clock(), 1234567);
     EXPECT_EQ(time(nullptr), 1234567) << "the program's clock";
-    EXPECT_NE(TakeFault("IDirectDraw::SetDisplayMode", E_FAIL), S_OK);
-    EXPECT_EQ(TakeFault("CreateWindowExA", E_FAIL), S_OK);
-    EXPECT_NE(TakeFault("CreateWindowExA", E_FAIL), S_OK);
+    EXPECT_NE(TakeFault("IDirectDraw::SetDisplayMode"), S_OK);
+    EXPECT_EQ(TakeFault("CreateWindowExA"), S_OK);
+    EXPECT_NE(TakeFault("CreateWindowExA"), S_OK);
 }
 
 TEST_F(ControlSettings, EnvironmentWithABadValueChangesNothing) {
@@ -153,23 +177,33 @@ TEST_F(ControlSettings, EnvironmentWithABadValueChangesNothing) {
         const char* name;
         const char* value;
     };
+    const std::string kept = testing::TempDir() + "quorvane-kept-trace.txt";
     for (Case bad : {Case{"QUORVANE_MODES", "800x600"}, Case{"QUORVANE_FRAMES", "ten"},
-                     Case{"QUORVANE_FRAMES", "-1"}, Case{"QUORVANE_CLOCK", "noon"}, Case{"QUORVANE_FAIL", "A;"},
-                     Case{"QUORVANE_TRACE", "/nonexistent-dir/trace.txt"}}) {
+                     Case{"QUORVANE_FRAMES", "-1"}, Case{"QUORVANE_CLOCK", "noon"}, Case{"QUORVANE_FAIL", "DirectDrawCreate;"},
+                     Case{"QUORVANE_FAIL", "garbage"}, Case{"QUORVANE_TRACE", "/nonexistent-dir/trace.txt"}}) {
         Reset();
+        std::FILE* file = std::fopen(kept.c_str(), "w");
+        ASSERT_TRUE(file);
+        std::fputs("kept\n", file);
+        std::fclose(file);
         setenv("QUORVANE_FRAMES", "7", 1);
-        setenv("QUORVANE_FAIL", "A", 1);
+        setenv("QUORVANE_FAIL", "DirectDrawCreate", 1);
+        setenv("QUORVANE_TRACE", kept.c_str(), 1);
         setenv(bad.name, bad.value, 1);
         std::string error;
         EXPECT_FALSE(ApplyEnvironment(error)) << bad.name << "=" << bad.value;
         EXPECT_EQ(error.rfind(bad.name, 0), 0u) << error;
         EXPECT_EQ(FrameLimit(), 0u) << bad.name;
         EXPECT_FALSE(Tracing()) << bad.name;
-        EXPECT_EQ(TakeFault("A", E_FAIL), S_OK) << bad.name;
-        unsetenv(bad.name);
-        unsetenv("QUORVANE_FRAMES");
-        unsetenv("QUORVANE_FAIL");
+        EXPECT_EQ(TakeFault("DirectDrawCreate"), S_OK) << bad.name;
+        char line[8] = {};
+        file = std::fopen(kept.c_str(), "r");
+        ASSERT_TRUE(file);
+        EXPECT_TRUE(std::fgets(line, sizeof line, file) && std::string(line) == "kept\n") << "the trace file is kept";
+        std::fclose(file);
+        for (const char* name : {bad.name, "QUORVANE_FRAMES", "QUORVANE_FAIL", "QUORVANE_TRACE"}) unsetenv(name);
     }
+    std::remove(kept.c_str());
 }
 
 TEST_F(ControlSettings, EmptyEnvironmentValuesAreUnset) {

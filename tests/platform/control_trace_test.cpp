@@ -86,15 +86,15 @@ TEST_F(ControlTrace, TraceFileGetsOneLinePerCall) {
     std::string path = testing::TempDir() + "control_trace_test.txt";
     std::string error;
     ASSERT_TRUE(TraceFile(path, error)) << error;
-    CallTrace("A").Arg(1).Result("S_OK");
-    CallTrace("B").Result("E_FAIL", "why");
+    CallTrace("PostQuitMessage").Arg(1).Result("void");
+    CallTrace("IsWindow").Result("FALSE", "why");
     SetTraceSink(nullptr);
     std::ifstream file(path);
     std::string first, second, third;
     std::getline(file, first);
     std::getline(file, second);
-    EXPECT_EQ(first, "A(1) -> S_OK");
-    EXPECT_EQ(second, "B() -> E_FAIL: why");
+    EXPECT_EQ(first, "PostQuitMessage(1) -> void");
+    EXPECT_EQ(second, "IsWindow() -> FALSE: why");
     EXPECT_FALSE(std::getline(file, third));
     std::remove(path.c_str());
 }

@@ -9,6 +9,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ddraw.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -321,6 +324,33 @@ TEST_F(WindowLayer, FaultsMakeEachStepFail) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(MessageBoxA(window, "text", "caption", MB_OK), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+// Both layers take a due fault first: it fires even where
+// the arguments would have been refused.
+TEST_F(WindowLayer, AFaultIsTakenBeforeTheArgumentsAreLookedAt) {
+    const HWND gone = reinterpret_cast<HWND>(0x99);
+    struct Case {
+        const char* operation;
+        std::function<bool()> callFails;
+    };
+    const Case cases[] = {
+        {"RegisterClassExA", [] { return RegisterClassExA(nullptr) == 0; }},
+        {"CreateWindowExA", [this] { return CreateMainWindow() == nullptr; }},
+        {"DestroyWindow", [&] { return !DestroyWindow(gone); }},
+        {"PostMessageA", [&] { return !PostMessageA(gone, WM_CLOSE, 0, 0); }},
+        {"GetMessageA", [] { return GetMessageA(nullptr, nullptr, 0, 0) == -1; }},
+        {"MessageBoxA", [&] { return MessageBoxA(gone, "text", "caption", MB_OK) == 0; }},
+        {"DirectDrawCreate", [] { return DirectDrawCreate(nullptr, nullptr, nullptr) != DD_OK; }},
+    };
+    std::vector<std::string> lines;
+    control::SetTraceSink([&](const std::string& line) { lines.push_back(line); });
+    for (const Case& call : cases) {
+        ASSERT_TRUE(control::InjectFault(call.operation)) << call.operation;
+        EXPECT_TRUE(call.callFails()) << call.operation;
+        ASSERT_FALSE(lines.empty());
+        EXPECT_THAT(lines.back(), testing::EndsWith(": injected fault")) << call.operation;
+    }
 }
 
 TEST_F(WindowLayer, TraceOfAScriptedSession) {

@@ -50,6 +50,10 @@ int main(int argc, char** argv) {
         std::fputs(kCaptureUsage, stdout);
         return 0;
     }
+    if (options->listFaults) {
+        std::fputs(qv::control::FaultList().c_str(), stdout);
+        return 0;
+    }
     if (!ApplySettings(*options, error)) {
         std::fprintf(stderr, "quorvane-capture: %s\n", error.c_str());
         return kBadOption;

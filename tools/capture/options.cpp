@@ -16,7 +16,8 @@ const char* const kCaptureUsage =
     "  --trace FILE         write the platform call trace of the whole run\n"
     "  --fail OPERATION[:N] make the N-th call (default the first) of a platform\n"
     "                       operation fail, e.g. IDirectDraw::SetDisplayMode;\n"
-    "                       may be given more than once\n"
+    "                       may be given more than once; --fail list names every\n"
+    "                       operation that can fail and its default failure\n"
     "  --modes WxHxB,...    the display modes the stand-in offers\n"
     "  --help               this text\n"
     "Exit code: the program's (0 after a normal close, 1 after a failed start);\n"
@@ -62,7 +63,11 @@ std::optional<CaptureOptions> ParseCaptureOptions(int argc, char** argv, std::st
         } else if (name == "--trace") {
             options.trace = value;
         } else if (name == "--fail") {
-            options.faults.push_back(value);
+            if (std::strcmp(value, "list") == 0) {
+                options.listFaults = true;
+            } else {
+                options.faults.push_back(value);
+            }
         } else if (name == "--modes") {
             options.modes = value;
         } else {

@@ -16,6 +16,7 @@ struct CaptureOptions {
     std::vector<std::string> faults;
     std::string modes;
     bool help = false;
+    bool listFaults = false;  // --fail list
 };
 
 extern const char* const kCaptureUsage;
