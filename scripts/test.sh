@@ -1,13 +1,20 @@
 #!/bin/sh
-# Sets up the machine, builds Quorvane twice (optimised, and with the address
-# and undefined-behaviour sanitizers) and runs every test in both builds.
+# Sets up the machine, builds the Windows executables and checks their icons,
+# builds Quorvane twice (optimised, and with the address and
+# undefined-behaviour sanitizers) and runs every test in both builds.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 sh scripts/install-deps.sh
-sh scripts/check-windows-build.sh
+sh scripts/build-windows.sh
+for arch in x86_64 i686; do
+    for icon in 107 108; do
+        wrestool -l --type=group_icon --name=$icon "build/windows/$arch/quorvane.exe" | grep -q . ||
+            { echo "build/windows/$arch/quorvane.exe carries no icon $icon" >&2; exit 1; }
+    done
+done
 sh scripts/check-declarations.sh
 
 for config in release sanitize; do

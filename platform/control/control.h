@@ -57,7 +57,11 @@ std::string FaultList();
 
 // The call trace: one line per platform call, in call order.
 void SetTraceSink(std::function<void(const std::string& line)> sink);
+// Sends the trace to a new file at path; false when it cannot be opened.
 bool TraceFile(const std::string& path, std::string& error);
+// Stops tracing and closes the trace file, if any: false when a line of it
+// could not be written, and says why.
+bool EndTrace(std::string& error);
 bool Tracing();
 void TraceLine(const std::string& line);
 

@@ -4,9 +4,11 @@
 
 #include "control/control.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace qv::control {
@@ -17,25 +19,66 @@ std::function<void(const std::string&)>& Sink() {
     return sink;
 }
 
+// The trace file: each line is flushed so that a run that ends abruptly
+// keeps its trace. After the first failed write the rest is dropped and the
+// failure waits for EndTrace.
+class TraceOutput {
+public:
+    TraceOutput(std::FILE* file, std::string path) : file_(file), path_(std::move(path)) {}
+    ~TraceOutput() {
+        if (file_) std::fclose(file_);
+    }
+    TraceOutput(const TraceOutput&) = delete;
+    TraceOutput& operator=(const TraceOutput&) = delete;
+
+    void Write(const std::string& line) {
+        if (failure_) return;
+        if (std::fputs(line.c_str(), file_) < 0 || std::fputc('\n', file_) == EOF || std::fflush(file_) != 0)
+            failure_ = errno ? errno : EIO;
+    }
+
+    bool Close(std::string& error) {
+        const int closed = std::fclose(file_) == 0 ? 0 : errno ? errno : EIO;
+        file_ = nullptr;
+        if (!failure_) failure_ = closed;
+        if (failure_) error = "cannot write the trace file '" + path_ + "': " + std::strerror(failure_);
+        return !failure_;
+    }
+
+private:
+    std::FILE* file_;
+    std::string path_;
+    int failure_ = 0;
+};
+
+std::shared_ptr<TraceOutput>& Output() {
+    static std::shared_ptr<TraceOutput> output;
+    return output;
+}
+
 }  // namespace
 
-void SetTraceSink(std::function<void(const std::string& line)> sink) { Sink() = std::move(sink); }
+void SetTraceSink(std::function<void(const std::string& line)> sink) {
+    Sink() = std::move(sink);
+    Output().reset();
+}
 
 bool TraceFile(const std::string& path, std::string& error) {
-    std::shared_ptr<std::FILE> file(std::fopen(path.c_str(), "w"), [](std::FILE* f) {
-        if (f) std::fclose(f);
-    });
+    std::FILE* file = std::fopen(path.c_str(), "w");
     if (!file) {
-        error = "cannot open trace file '" + path + "' for writing";
+        error = "cannot open the trace file '" + path + "' for writing: " + std::strerror(errno);
         return false;
     }
-    // Each line is flushed so that a run that ends abruptly keeps its trace.
-    SetTraceSink([file](const std::string& line) {
-        std::fputs(line.c_str(), file.get());
-        std::fputc('\n', file.get());
-        std::fflush(file.get());
-    });
+    auto output = std::make_shared<TraceOutput>(file, path);
+    SetTraceSink([output](const std::string& line) { output->Write(line); });
+    Output() = std::move(output);
     return true;
+}
+
+bool EndTrace(std::string& error) {
+    std::shared_ptr<TraceOutput> output = std::move(Output());
+    Sink() = nullptr;
+    return !output || output->Close(error);
 }
 
 bool Tracing() { return static_cast<bool>(Sink()); }

@@ -5,7 +5,9 @@
 #include "control/call.h"
 
 #include <windows.h>
+#include <ddraw.h>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,10 @@ using Outcome = control::Outcome<HRESULT>;
 
 inline Outcome Ok() { return {S_OK, {}}; }
 inline Outcome Refuse(HRESULT code, std::string why) { return {code, std::move(why)}; }
+// A record whose dwSize is not its type's size.
+inline Outcome RefuseRecordSize(const char* record, std::size_t size) {
+    return Refuse(DDERR_INVALIDPARAMS, std::string(record) + " size is not " + std::to_string(size));
+}
 
 // The published name of a result code (DD_OK or D3D_OK after the call's
 // interface), or its hex value when it has none.

@@ -18,7 +18,7 @@ HRESULT Light::SetLight(LPD3DLIGHT lightData) {
         "IDirect3DLight::SetLight",
         [&] {
             if (!lightData) return Refuse(DDERR_INVALIDPARAMS, "no light record");
-            if (lightData->dwSize != sizeof(D3DLIGHT)) return Refuse(DDERR_INVALIDPARAMS, "light record size is not 76");
+            if (lightData->dwSize != sizeof(D3DLIGHT)) return RefuseRecordSize("light record", sizeof(D3DLIGHT));
             const D3DLIGHT& l = *lightData;
             if (l.dltType < D3DLIGHT_POINT || l.dltType > D3DLIGHT_PARALLELPOINT)
                 return Refuse(DDERR_INVALIDPARAMS, "unknown light type");

@@ -22,7 +22,7 @@ HRESULT Material::SetMaterial(LPD3DMATERIAL materialData) {
         [&] {
             if (!materialData) return Refuse(DDERR_INVALIDPARAMS, "no material record");
             if (materialData->dwSize != sizeof(D3DMATERIAL))
-                return Refuse(DDERR_INVALIDPARAMS, "material record size is not 80");
+                return RefuseRecordSize("material record", sizeof(D3DMATERIAL));
             const D3DMATERIAL& m = *materialData;
             record_ = m;
             data_ = {ColorOf(m.diffuse), ColorOf(m.ambient), ColorOf(m.specular), ColorOf(m.emissive), m.power};

@@ -77,7 +77,7 @@ HRESULT Surface::GetSurfaceDesc(LPDDSURFACEDESC desc) {
 
 Outcome Surface::Describe(LPDDSURFACEDESC desc) const {
     if (!desc) return Refuse(DDERR_INVALIDPARAMS, "no description to fill");
-    if (desc->dwSize != sizeof(DDSURFACEDESC)) return Refuse(DDERR_INVALIDPARAMS, "wrong description size");
+    if (desc->dwSize != sizeof(DDSURFACEDESC)) return RefuseRecordSize("surface description", sizeof(DDSURFACEDESC));
     std::memset(desc, 0, sizeof *desc);
     desc->dwSize = sizeof *desc;
     desc->dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_PIXELFORMAT;

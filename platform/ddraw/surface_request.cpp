@@ -32,7 +32,7 @@ Outcome CheckDepthBits(const DDSURFACEDESC& desc) {
     DWORD bits = 0;
     if (desc.dwFlags & DDSD_PIXELFORMAT) {
         const DDPIXELFORMAT& format = desc.ddpfPixelFormat;
-        if (format.dwSize != sizeof(DDPIXELFORMAT)) return Refuse(DDERR_INVALIDPARAMS, "pixel format size is not 32");
+        if (format.dwSize != sizeof(DDPIXELFORMAT)) return RefuseRecordSize("pixel format", sizeof(DDPIXELFORMAT));
         if (format.dwFlags != DDPF_ZBUFFER) return Refuse(DDERR_INVALIDPIXELFORMAT, "not a depth pixel format");
         bits = format.dwZBufferBitDepth;
     } else if (desc.dwFlags & DDSD_ZBUFFERBITDEPTH) {
@@ -62,7 +62,7 @@ Outcome ReadDepth(const DDSURFACEDESC& desc, SurfaceRequest& request) {
 
 Outcome ReadSurfaceRequest(const DDSURFACEDESC* desc, SurfaceRequest& request) {
     if (!desc) return Refuse(DDERR_INVALIDPARAMS, "no surface description");
-    if (desc->dwSize != sizeof(DDSURFACEDESC)) return Refuse(DDERR_INVALIDPARAMS, "wrong description size");
+    if (desc->dwSize != sizeof(DDSURFACEDESC)) return RefuseRecordSize("surface description", sizeof(DDSURFACEDESC));
     if (desc->dwFlags & ~DWORD(DDSD_ALL | DDSD_CAPS)) return Refuse(DDERR_INVALIDPARAMS, "unknown description flags");
     if (!(desc->dwFlags & DDSD_CAPS)) return Refuse(DDERR_INVALIDPARAMS, "no capabilities given");
     DWORD caps = desc->ddsCaps.dwCaps;

@@ -45,7 +45,7 @@ HRESULT Viewport::SetViewport2(LPD3DVIEWPORT2 viewportData) {
 Outcome Viewport::SetData(LPD3DVIEWPORT2 viewportData) {
     if (!viewportData) return Refuse(DDERR_INVALIDPARAMS, "no viewport record");
     const D3DVIEWPORT2& v = *viewportData;
-    if (v.dwSize != sizeof(D3DVIEWPORT2)) return Refuse(DDERR_INVALIDPARAMS, "viewport record size is not 44");
+    if (v.dwSize != sizeof(D3DVIEWPORT2)) return RefuseRecordSize("viewport record", sizeof(D3DVIEWPORT2));
     if (!device_) return Refuse(D3DERR_VIEWPORTHASNODEVICE, "add the viewport to a device first");
     if (v.dwWidth == 0 || v.dwHeight == 0) return Refuse(DDERR_INVALIDPARAMS, "zero width or height");
     if (uint64_t(v.dwX) + v.dwWidth > device_->Width() || uint64_t(v.dwY) + v.dwHeight > device_->Height())

@@ -2,6 +2,9 @@
 
 #include <png.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace qv::display {
@@ -21,17 +24,35 @@ bool WritePng(const std::string& path, const Frame& frame, std::string& error) {
             *out++ = static_cast<png_byte>(row[x]);
         }
     }
+    // Encoded in memory and written here, so that every write error is
+    // seen, and a failed file is never removed (the path may be a device).
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     image.width = frame.width;
     image.height = frame.height;
     image.format = PNG_FORMAT_RGB;
-    if (!png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr)) {
+    png_alloc_size_t size = 0;
+    std::vector<png_byte> encoded;
+    if (png_image_write_get_memory_size(image, size, 0, rgb.data(), 0, nullptr)) {
+        encoded.resize(size);
+        if (!png_image_write_to_memory(&image, encoded.data(), &size, 0, rgb.data(), 0, nullptr)) size = 0;
+    }
+    if (size == 0) {
         error = "cannot write '" + path + "': " + image.message;
         png_image_free(&image);
         return false;
     }
-    return true;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        error = "cannot write '" + path + "': " + std::strerror(errno);
+        return false;
+    }
+    const bool written = std::fwrite(encoded.data(), 1, size, file) == size && std::fflush(file) == 0;
+    const int writeError = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (written && closed) return true;
+    error = "cannot write '" + path + "': " + std::strerror(written ? errno : writeError);
+    return false;
 }
 
 }  // namespace qv::display

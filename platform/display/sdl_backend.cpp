@@ -31,8 +31,19 @@ bool EnvironmentSet(const char* name) {
 // SDL is left to find out.
 bool DisplayReachable(std::string& error) {
     if (EnvironmentSet("SDL_VIDEODRIVER") || EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY")) return true;
-    error = "no display to open (DISPLAY and WAYLAND_DISPLAY are unset); run quorvane-capture to render offscreen";
+    error = "no display to open (DISPLAY and WAYLAND_DISPLAY are unset); QUORVANE_DISPLAY=headless runs without one";
     return false;
+}
+
+// Why the display could not be opened: the window systems the environment
+// names did not answer (unless SDL_VIDEODRIVER chose for SDL).
+std::string DisplayFailure() {
+    if (EnvironmentSet("SDL_VIDEODRIVER")) return "cannot open the display";
+    const bool wayland = EnvironmentSet("WAYLAND_DISPLAY"), x = EnvironmentSet("DISPLAY");
+    const std::string waylandName = wayland ? std::string("the Wayland display '") + std::getenv("WAYLAND_DISPLAY") + "'" : "";
+    const std::string xName = x ? std::string("the X display '") + std::getenv("DISPLAY") + "'" : "";
+    if (wayland && x) return "neither " + waylandName + " nor " + xName + " answers";
+    return (wayland ? waylandName : xName) + " does not answer";
 }
 
 // Unless SDL_VIDEODRIVER says otherwise, SDL may use only the window systems
@@ -59,12 +70,13 @@ bool WindowedSetting(bool& windowed, std::string& error) {
     return true;
 }
 
-// The window's class icon, where it is the program's icon resource 107 (the
-// one the stand-in carries).
+// The icon the window's class registered, where it is one of the program's
+// icon resources; a system icon or undecodable data leaves SDL's default.
 void SetClassIcon(SDL_Window* window, HWND program) {
-    if (user::IconResource(user::WindowIcon(program, false)) != 107) return;
+    const user::ModuleResource* resource = user::IconResource(user::WindowIcon(program, false));
+    if (!resource) return;
     std::string ignored;
-    std::optional<IconImage> icon = DecodeIcon(kProgramIcon, kProgramIconSize, ignored);
+    std::optional<IconImage> icon = DecodeIcon(resource->bytes, resource->size, ignored);
     if (!icon) return;
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon->pixels.data(), int(icon->width), int(icon->height),
                                                               32, int(icon->width * 4), SDL_PIXELFORMAT_ARGB8888);
@@ -93,8 +105,7 @@ public:
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
         ChooseVideoDrivers();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            error = std::string("cannot open the display (") + SDL_GetError() +
-                    "); run quorvane-capture to render offscreen";
+            error = DisplayFailure() + " (" + SDL_GetError() + "); QUORVANE_DISPLAY=headless runs without one";
             return false;
         }
         videoStarted_ = true;

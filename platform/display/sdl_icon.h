@@ -1,6 +1,5 @@
-// The program's icon for the SDL window: the bytes of its class icon
-// (resource 107, embedded at build time) and a decoder for the 16-colour
-// BMP-in-ICO images it is made of.
+// A decoder for the 16-colour BMP-in-ICO images of the program's icons, which
+// the SDL window shows.
 #pragma once
 
 #include <cstddef>
@@ -10,9 +9,6 @@
 #include <vector>
 
 namespace qv::display {
-
-extern const unsigned char kProgramIcon[];
-extern const std::size_t kProgramIconSize;
 
 // One decoded icon image: ARGB8888 pixels, top row first, transparent pixels
 // with alpha 0.

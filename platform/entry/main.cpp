@@ -1,8 +1,10 @@
 // The process start-up of the stand-in: applies the platform's settings from
 // the environment, installs the display back end, and calls the program's
 // WinMain as Windows would: this instance, no previous instance, the command
-// line, and SW_SHOWDEFAULT as the show command. The process exits with
-// WinMain's result.
+// line (its arguments, which the program ignores; --help alone is the
+// stand-in's own), and
+// SW_SHOWDEFAULT as the show command. The process exits with WinMain's
+// result, or with its own code when a setting or the trace fails.
 
 #include <windows.h>
 
@@ -11,9 +13,39 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
+namespace {
+
+constexpr int kBadSetting = 2;
+constexpr int kOutputFailed = 3;
+
+constexpr const char* kUsage =
+    "usage: quorvane [--help]   (other arguments are handed to the program, which ignores them)\n"
+    "Quorvane: four lit, spinning tori in a box, drawn at 800 x 600 x 32 through\n"
+    "DirectDraw and Direct3D on this system's stand-in for them. Escape (or closing\n"
+    "the window) ends it.\n"
+    "Settings, read from the environment at start-up:\n"
+    "  QUORVANE_DISPLAY=sdl|headless  the display back end (default sdl)\n"
+    "  QUORVANE_WINDOWED=1            a resizable 800 x 600 window instead of full screen\n"
+    "  QUORVANE_MODES=WxHxB,...       the display modes offered\n"
+    "  QUORVANE_FAIL=OP[:N][;...]     the N-th call of each named operation fails\n"
+    "  QUORVANE_TRACE=FILE            one line per platform call, with arguments and result\n"
+    "  QUORVANE_FRAMES=N              close the main window after N flipped frames (0: no limit)\n"
+    "  QUORVANE_CLOCK=S               the calendar clock reads S seconds (fixes the random start)\n"
+    "In a window, Print Screen saves the frame as quorvane-YYYYMMDD-HHMMSS.png in the\n"
+    "current directory.\n"
+    "Exit code: 0 after a normal close, 1 after a failed start, 2 for a bad setting,\n"
+    "3 when the trace file cannot be written.\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     // The back end is chosen first: ApplyEnvironment may open the trace file,
     // which is only done once every setting is known to be good.
     std::string error;
@@ -21,14 +53,19 @@ int main(int argc, char** argv) {
     if (!qv::display::InstallByName(display && *display ? display : "sdl", error) ||
         !qv::control::ApplyEnvironment(error)) {
         std::fprintf(stderr, "quorvane: %s\n", error.c_str());
-        return 2;
+        return kBadSetting;
     }
+    static int instanceTag;
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(&instanceTag);
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) commandLine += ' ';
         commandLine += argv[i];
     }
-    static int instanceTag;
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(&instanceTag);
-    return WinMain(instance, nullptr, commandLine.data(), SW_SHOWDEFAULT);
+    const int result = WinMain(instance, nullptr, commandLine.data(), SW_SHOWDEFAULT);
+    if (!qv::control::EndTrace(error)) {
+        std::fprintf(stderr, "quorvane: %s\n", error.c_str());
+        return result == 0 ? kOutputFailed : result;
+    }
+    return result;
 }

@@ -60,7 +60,8 @@ bool EyePosition(const Matrix& view, Vec& eye) {
 
 // The loops every draw runs, four vertices at a time where SSE2 is
 // there (the scalar loops would not vectorize: sqrt may set errno). A zero
-// or non-finite normal ends up NaN, and so as colour 0.
+// or non-finite normal ends up NaN, which fails every light's N.L > 0 test,
+// so the vertex keeps emissive plus ambient.
 #if defined(__SSE2__)
 
 void NormalizeNormals(std::size_t count, VertexBatch& b) {

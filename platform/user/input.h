@@ -3,6 +3,8 @@
 // clean desktop for tests.
 #pragma once
 
+#include "user/resources.h"
+
 #include <windows.h>
 
 namespace qv::user {
@@ -28,9 +30,9 @@ HWND MainWindow();
 const char* WindowTitle(HWND window);
 
 // The icons of the window's class (hIcon, hIconSm), null when none, and the
-// program resource id an icon handle stands for (107, 108), 0 for none.
+// program's icon resource an icon handle stands for, null for none.
 HICON WindowIcon(HWND window, bool small);
-WORD IconResource(HICON icon);
+const ModuleResource* IconResource(HICON icon);
 
 // Forgets every window, class and message (tests start from a clean desktop).
 void Reset();

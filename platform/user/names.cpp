@@ -21,7 +21,7 @@ std::string InstanceText(HINSTANCE instance) { return instance ? "instance" : "N
 
 std::string IconText(HICON icon) {
     if (!icon) return "NULL";
-    if (WORD id = IconResource(icon)) return "icon#" + std::to_string(id);
+    if (const ModuleResource* resource = IconResource(icon)) return "icon#" + std::to_string(resource->id);
     if (icon == SystemArrowCursor()) return "IDC_ARROW";
     if (icon == SystemApplicationIcon()) return "IDI_APPLICATION";
     return "icon?";

@@ -27,17 +27,26 @@ WORD ResourceId(LPCSTR name) {
     return IS_INTRESOURCE(name) ? static_cast<WORD>(reinterpret_cast<uintptr_t>(name)) : 0;
 }
 
+// The program's icon resource with this id, or null.
+const ModuleResource* FindIcon(WORD id) {
+    for (std::size_t i = 0; i < kModuleResourceCount; ++i) {
+        const ModuleResource& resource = kModuleResources[i];
+        if (resource.type == kIconResource && resource.id == id) return &resource;
+    }
+    return nullptr;
+}
+
+HICON ProgramIcon(WORD id) { return reinterpret_cast<HICON>(kIconBase + id); }
+
 }  // namespace
 
-HICON ProgramIcon(WORD resourceId) { return reinterpret_cast<HICON>(kIconBase + resourceId); }
 HCURSOR SystemArrowCursor() { return reinterpret_cast<HCURSOR>(kSystemBase + kSystemArrow); }
 HICON SystemApplicationIcon() { return reinterpret_cast<HICON>(kSystemBase + kSystemApplication); }
 
-WORD IconResource(HICON icon) {
-    for (WORD id : kProgramIcons) {
-        if (icon == ProgramIcon(id)) return id;
-    }
-    return 0;
+const ModuleResource* IconResource(HICON icon) {
+    const uintptr_t value = reinterpret_cast<uintptr_t>(icon);
+    if (value <= kIconBase || value - kIconBase > 0xFFFF) return nullptr;
+    return FindIcon(static_cast<WORD>(value - kIconBase));
 }
 
 }  // namespace qv::user
@@ -52,10 +61,8 @@ extern "C" HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR iconName) {
         [&]() -> user::Outcome<HICON> {
             if (systemIcon) return {user::SystemApplicationIcon()};
             if (!instance) return {nullptr, "no such system icon"};
-            for (WORD programIcon : user::kProgramIcons) {
-                if (id == programIcon) return {user::ProgramIcon(id)};
-            }
-            return {nullptr, "the program has no such icon resource"};
+            if (!user::FindIcon(id)) return {nullptr, "the program has no such icon resource"};
+            return {user::ProgramIcon(id)};
         },
         [&](control::CallTrace& trace) {
             trace.Arg(user::InstanceText(instance)).Arg(user::ResourceText(iconName, systemIcon ? "IDI_APPLICATION" : nullptr));

@@ -1,8 +1,7 @@
 #include "scene/motion.h"
 
 #include "scene/random.h"
-
-#include <cmath>
+#include "scene/trigonometry.h"
 
 namespace {
 
@@ -18,8 +17,8 @@ void BounceOffWalls(float& coordinate, float& velocity, float bound) {
 }  // namespace
 
 D3DMATRIX MakeWorldMatrix(const SceneObject& object) {
-    const float c = std::cos(object.angle);
-    const float s = std::sin(object.angle);
+    const float c = Cosine(object.angle);
+    const float s = Sine(object.angle);
     D3DMATRIX m;
     m._11 = c * c;     m._12 = s * c;     m._13 = s;    m._14 = 0.0f;
     m._21 = -s;        m._22 = c;         m._23 = 0.0f; m._24 = 0.0f;

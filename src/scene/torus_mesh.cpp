@@ -1,8 +1,8 @@
 #include "scene/torus_mesh.h"
 
 #include "scene/constants.h"
+#include "scene/trigonometry.h"
 
-#include <cmath>
 #include <new>
 
 D3DVERTEX* torusVertices = nullptr;
@@ -18,8 +18,8 @@ constexpr float kTubeRadius = 0.5f;
 D3DVERTEX MakeTorusVertex(int i, int j) {
     const float theta = static_cast<float>(i) * kTwoPi * kStepAngle;
     const float phi = static_cast<float>(j) * kTwoPi * kStepAngle;
-    const float cosTheta = std::cos(theta), sinTheta = std::sin(theta);
-    const float cosPhi = std::cos(phi), sinPhi = std::sin(phi);
+    const float cosTheta = Cosine(theta), sinTheta = Sine(theta);
+    const float cosPhi = Cosine(phi), sinPhi = Sine(phi);
     const float ringDistance = kRingRadius + kTubeRadius * cosPhi;
 
     D3DVERTEX vertex;

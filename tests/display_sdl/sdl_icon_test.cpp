@@ -1,17 +1,20 @@
 // Decoding the program's 16-colour icons, and refusing broken icon data.
 #include "display/sdl_icon.h"
+#include "user/resources.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 
 namespace qv::display {
 namespace {
 
-std::vector<unsigned char> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// The bytes of one of the program's icon resources.
+std::vector<unsigned char> ProgramIcon(WORD id) {
+    for (std::size_t i = 0; i < user::kModuleResourceCount; ++i) {
+        const user::ModuleResource& resource = user::kModuleResources[i];
+        if (resource.id == id) return {resource.bytes, resource.bytes + resource.size};
+    }
+    return {};
 }
 
 std::optional<IconImage> Decode(const std::vector<unsigned char>& bytes, std::string& error) {
@@ -22,7 +25,7 @@ uint32_t At(const IconImage& image, uint32_t x, uint32_t y) { return image.pixel
 
 TEST(SdlIcon, ProgramIconIsATorusWithATransparentBackground) {
     std::string error;
-    std::optional<IconImage> icon = DecodeIcon(kProgramIcon, kProgramIconSize, error);
+    std::optional<IconImage> icon = Decode(ProgramIcon(107), error);
     ASSERT_TRUE(icon) << error;
     EXPECT_EQ(icon->width, 32u);  // the largest of 32x32 and 16x16
     EXPECT_EQ(icon->height, 32u);
@@ -37,19 +40,16 @@ TEST(SdlIcon, ProgramIconIsATorusWithATransparentBackground) {
     EXPECT_GT(yellow, 100u);
 }
 
-TEST(SdlIcon, IconFilesOfBothResources) {
+TEST(SdlIcon, SmallIcon) {
     std::string error;
-    const std::vector<unsigned char> large = ReadFile(QUORVANE_SOURCE_DIR "/res/quorvane.ico");
-    ASSERT_EQ(large.size(), kProgramIconSize);
-    EXPECT_TRUE(std::equal(large.begin(), large.end(), kProgramIcon));
-    std::optional<IconImage> small = Decode(ReadFile(QUORVANE_SOURCE_DIR "/res/quorvane-small.ico"), error);
+    std::optional<IconImage> small = Decode(ProgramIcon(108), error);
     ASSERT_TRUE(small) << error;
     EXPECT_EQ(small->width, 16u);
     EXPECT_EQ(small->height, 16u);
 }
 
 TEST(SdlIcon, DataCutShortAtAnyLengthIsRefused) {
-    const std::vector<unsigned char> whole(kProgramIcon, kProgramIcon + kProgramIconSize);
+    const std::vector<unsigned char> whole = ProgramIcon(107);
     for (std::size_t length = 0; length < whole.size(); ++length) {
         // An exact-size copy, so reading past its end is caught by the sanitizers.
         const std::vector<unsigned char> cut(whole.begin(), whole.begin() + std::ptrdiff_t(length));
@@ -64,7 +64,7 @@ TEST(SdlIcon, DataCutShortAtAnyLengthIsRefused) {
 constexpr std::size_t kFirstEntry = 6, kFirstImage = 6 + 2 * 16;
 
 TEST(SdlIcon, InconsistentOrForeignDataIsRefused) {
-    const std::vector<unsigned char> whole(kProgramIcon, kProgramIcon + kProgramIconSize);
+    const std::vector<unsigned char> whole = ProgramIcon(107);
     auto refused = [](std::vector<unsigned char> bytes, std::size_t at, unsigned char value) {
         bytes[at] = value;
         std::string error;

@@ -122,6 +122,7 @@ TEST_F(ProgramInWindow, WindowShowsTheFourToriAndEndsOnEscape) {
     Start(true);
     const ColourCounts counts = Count(WaitForTori(), 0, 1280);
     EXPECT_TRUE(counts.AllFour());
+    EXPECT_EQ(x_.IconSize(window_), std::pair(32L, 32L)) << "the class icon, 107";
     Key("Escape");
     ExpectEndsWithZero();
 }

@@ -1,6 +1,7 @@
 #include "e2e/x_server.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <poll.h>
 #include <unistd.h>
@@ -95,6 +96,24 @@ unsigned long XServer::FindWindow(const std::string& title) {
     }
     if (children) XFree(children);
     return found;
+}
+
+std::optional<std::pair<long, long>> XServer::IconSize(unsigned long window) {
+    if (!connection_) return std::nullopt;
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    const Atom icon = XInternAtom(connection_, "_NET_WM_ICON", False);
+    std::optional<std::pair<long, long>> size;
+    if (XGetWindowProperty(connection_, window, icon, 0, 2, False, XA_CARDINAL, &type, &format, &items, &remaining,
+                           &data) == Success &&
+        format == 32 && items == 2) {
+        const long* values = reinterpret_cast<const long*>(data);  // Xlib hands 32-bit items as longs
+        size = std::pair{values[0], values[1]};
+    }
+    if (data) XFree(data);
+    return size;
 }
 
 void XServer::RequestClose(unsigned long window) {

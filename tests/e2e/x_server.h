@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct _XDisplay;  // Xlib's connection record
@@ -35,6 +36,9 @@ public:
     Screenshot Capture();
     // The top-level window with this title, 0 while there is none.
     unsigned long FindWindow(const std::string& title);
+    // The width and height of the window's icon (_NET_WM_ICON's first image),
+    // nullopt when it has none.
+    std::optional<std::pair<long, long>> IconSize(unsigned long window);
     // Asks the window to close (WM_DELETE_WINDOW), as a window manager does.
     void RequestClose(unsigned long window);
 

@@ -153,6 +153,19 @@ TEST(Lighting, FacingAwayLeavesEmissivePlusAmbient) {
     EXPECT_EQ(Shade(call, {0, 0, 1}), Xrgb(26, 51, 0));
 }
 
+TEST(Lighting, NormalWithoutDirectionLeavesEmissivePlusAmbient) {
+    DrawCall call = SceneMaterialCall();
+    call.material.emissive = {0.0f, 0.2f, 0.0f, 0};
+    Light lights[2] = {PointLight({0, 0, -100}), PointLight({0, 0, 0})};  // the plain and the general light paths
+    lights[1].type = LightType::Directional;
+    lights[1].direction = {0, 0, 1};
+    call.lights = lights;
+    call.lightCount = 2;
+    for (V3 n : {V3{0, 0, 0}, V3{NAN, 0, -1}, V3{INFINITY, 0, -1}, V3{0, -INFINITY, 0}}) {
+        EXPECT_EQ(Shade(call, n), Xrgb(26, 51, 0)) << n.x << ", " << n.y << ", " << n.z;
+    }
+}
+
 TEST(Lighting, LightBeyondItsRangeAddsNothing) {
     DrawCall call = SceneMaterialCall();
     Light light = PointLight({2, 2, -10});

@@ -11,7 +11,10 @@
 
 #include <ddraw.h>
 
+#include <algorithm>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -269,21 +272,27 @@ TEST_F(WindowLayer, IconsAndCursors) {
     EXPECT_NE(small, nullptr);
     EXPECT_NE(icon, small);
     EXPECT_EQ(LoadIconA(instance, MAKEINTRESOURCEA(107)), icon) << "one handle per resource";
-    EXPECT_EQ(IconResource(icon), 107);
-    EXPECT_EQ(IconResource(small), 108);
+    // The icons are the files the program's resource script names.
+    for (auto [handle, file] : {std::pair{icon, "quorvane.ico"}, std::pair{small, "quorvane-small.ico"}}) {
+        const ModuleResource* resource = IconResource(handle);
+        ASSERT_NE(resource, nullptr) << file;
+        std::ifstream in(std::string(QUORVANE_SOURCE_DIR "/res/") + file, std::ios::binary);
+        const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), resource->bytes, resource->bytes + resource->size)) << file;
+    }
     EXPECT_EQ(LoadIconA(instance, MAKEINTRESOURCEA(109)), nullptr);
     EXPECT_EQ(LoadIconA(instance, "named"), nullptr);
     EXPECT_EQ(LoadIconA(instance, nullptr), nullptr);
     HICON application = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
     EXPECT_NE(application, nullptr);
-    EXPECT_EQ(IconResource(application), 0) << "a system icon";
+    EXPECT_EQ(IconResource(application), nullptr) << "a system icon";
     HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
     EXPECT_NE(arrow, nullptr);
     EXPECT_EQ(LoadCursorA(instance, IDC_ARROW), nullptr) << "the program has no cursors";
 
     HWND window = RegisterAndCreate();
-    EXPECT_EQ(IconResource(WindowIcon(window, false)), 107);
-    EXPECT_EQ(IconResource(WindowIcon(window, true)), 108);
+    EXPECT_EQ(WindowIcon(window, false), icon);
+    EXPECT_EQ(WindowIcon(window, true), small);
     EXPECT_EQ(WindowIcon(nullptr, false), nullptr);
 }
 

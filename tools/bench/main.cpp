@@ -3,93 +3,79 @@
 // per frame, the median over several repetitions of the same motion.
 #include <algorithm>
 #include <chrono>
-#include <cerrno>
+#include <cinttypes>
 #include <ctime>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "arguments.h"
+#include "output_files.h"
 #include "scene_frame.h"
 
 namespace {
 
+constexpr int kBadOption = 2, kOutputFailed = 3;
+constexpr uint64_t kMostFrames = 1000000, kMostRepetitions = 1000;
+
 struct Options {
-    long frames = 2000;
-    long repeat = 5;
-    long warmup = 50;
-    unsigned long seed = 1;
-    const char* matricesOut = nullptr;
+    uint64_t frames = 2000;
+    uint64_t repeat = 5;
+    uint64_t warmup = 50;
+    uint64_t seed = 1;
+    std::string matricesOut;
+    bool help = false;
 };
 
-void Usage() {
-    std::puts(
-        "usage: quorvane-bench [options]\n"
-        "  --frames N               timed frames per repetition (default 2000)\n"
-        "  --repeat R               repetitions over the same motion (default 5)\n"
-        "  --warmup N               untimed frames before the first repetition (default 50)\n"
-        "  --seed S                 seed of the scene's random source (default 1)\n"
-        "  --write-matrices FILE    write the frames' world matrices: per frame four matrices of\n"
-        "                           16 float32 _11.._44 (256 bytes), as gl-reference --matrices reads");
-}
+constexpr const char* kUsage =
+    "usage: quorvane-bench [options]   (--name value or --name=value)\n"
+    "  --frames N               timed frames per repetition (1..1000000, default 2000)\n"
+    "  --repeat R               repetitions over the same motion (1..1000, default 5)\n"
+    "  --warmup N               untimed frames before the first repetition (0..1000000, default 50)\n"
+    "  --seed S                 seed of the scene's random source (default 1)\n"
+    "  --write-matrices FILE    write the frames' world matrices: per frame four matrices of\n"
+    "                           16 float32 _11.._44 (256 bytes), as gl-reference --matrices reads\n"
+    "Exit code: 0 after the run, 1 when the mesh cannot be built, 2 for a bad option,\n"
+    "3 when the matrices file cannot be written.\n";
 
-bool ParseCount(const char* text, long min, long& out) {
-    char* end = nullptr;
-    const long v = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || v < min) return false;
-    out = v;
+bool Parse(int argc, char** argv, Options& o, std::string& error) {
+    const auto arguments = qv::tools::ReadArguments(argc, argv, {"--frames", "--repeat", "--warmup", "--seed", "--write-matrices"},
+                                                    {"--help", "-h"}, error);
+    if (!arguments) return false;
+    for (const qv::tools::Argument& argument : *arguments) {
+        const std::string& name = argument.name;
+        bool ok = true;
+        if (name == "--help" || name == "-h") {
+            o.help = true;
+        } else if (name == "--frames") {
+            ok = qv::tools::ReadNumber(argument, 1, kMostFrames, o.frames, error);
+        } else if (name == "--repeat") {
+            ok = qv::tools::ReadNumber(argument, 1, kMostRepetitions, o.repeat, error);
+        } else if (name == "--warmup") {
+            ok = qv::tools::ReadNumber(argument, 0, kMostFrames, o.warmup, error);
+        } else if (name == "--seed") {
+            ok = qv::tools::ReadNumber(argument, 0, UINT32_MAX, o.seed, error);
+        } else if (name == "--write-matrices" && !argument.value.empty()) {
+            o.matricesOut = argument.value;
+        } else {
+            error = name.empty() ? "unexpected argument '" + argument.value + "' (see --help)"
+                                 : "option " + name + " needs a file name (see --help)";
+            ok = false;
+        }
+        if (!ok) return false;
+    }
     return true;
 }
 
-// 0 on success, else the exit status.
-int Parse(int argc, char** argv, Options& o) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            Usage();
-            return -1;
-        }
-        if (i + 1 >= argc) {
-            std::fprintf(stderr, "quorvane-bench: %s needs a value (see --help)\n", arg.c_str());
-            return 2;
-        }
-        const char* value = argv[++i];
-        long number = 0;
-        bool ok = true;
-        if (arg == "--frames") {
-            ok = ParseCount(value, 1, o.frames);
-        } else if (arg == "--repeat") {
-            ok = ParseCount(value, 1, o.repeat);
-        } else if (arg == "--warmup") {
-            ok = ParseCount(value, 0, o.warmup);
-        } else if (arg == "--seed") {
-            ok = ParseCount(value, 0, number) && number <= 0xFFFFFFFFL;
-            o.seed = static_cast<unsigned long>(number);
-        } else if (arg == "--write-matrices") {
-            o.matricesOut = value;
-        } else {
-            std::fprintf(stderr, "quorvane-bench: unknown option %s (see --help)\n", arg.c_str());
-            return 2;
-        }
-        if (!ok) {
-            std::fprintf(stderr, "quorvane-bench: bad value '%s' for %s\n", value, arg.c_str());
-            return 2;
-        }
+// Writes the motion's world matrices frame by frame as they are made.
+bool WriteMatrices(const Options& o, std::string& error) {
+    qv::tools::OutputFile file(o.matricesOut);
+    qv::bench::StartMotion(static_cast<uint32_t>(o.seed));
+    for (uint64_t f = 0; f < o.frames; ++f) {
+        const qv::bench::WorldMatrices frame = qv::bench::NextMotionFrame();
+        file.Write(&frame, sizeof frame);
     }
-    return 0;
-}
-
-bool WriteMatrices(const char* path, const std::vector<qv::bench::WorldMatrices>& frames) {
-    FILE* file = std::fopen(path, "wb");
-    if (!file) {
-        std::fprintf(stderr, "quorvane-bench: cannot write %s: %s\n", path, std::strerror(errno));
-        return false;
-    }
-    const std::size_t written = std::fwrite(frames.data(), sizeof frames[0], frames.size(), file);
-    const bool ok = std::fclose(file) == 0 && written == frames.size();
-    if (!ok) std::fprintf(stderr, "quorvane-bench: writing %s failed\n", path);
-    return ok;
+    return file.Close(error);
 }
 
 double Median(std::vector<double> v) {
@@ -102,37 +88,50 @@ double Median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
     Options o;
-    if (const int status = Parse(argc, argv, o)) return status < 0 ? 0 : status;
-
-    const auto frames = qv::bench::RecordMotion(static_cast<uint32_t>(o.seed), static_cast<std::size_t>(o.frames));
-    if (o.matricesOut && !WriteMatrices(o.matricesOut, frames)) return 1;
+    std::string error;
+    if (!Parse(argc, argv, o, error)) {
+        std::fprintf(stderr, "quorvane-bench: %s\n", error.c_str());
+        return kBadOption;
+    }
+    if (o.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (!o.matricesOut.empty() && !WriteMatrices(o, error)) {
+        std::fprintf(stderr, "quorvane-bench: %s\n", error.c_str());
+        return kOutputFailed;
+    }
     qv::bench::SceneFrame scene;
     if (!scene.Init()) {
         std::fprintf(stderr, "quorvane-bench: cannot build the torus mesh\n");
         return 1;
     }
 
-    std::printf("quorvane-bench: %ld frames x %ld repetitions after %ld warm-up, seed %lu, %ux%u, one thread\n",
-                o.frames, o.repeat, o.warmup, o.seed, qv::bench::SceneFrame::kWidth, qv::bench::SceneFrame::kHeight);
-    for (long f = 0; f < o.warmup; ++f) scene.Draw(frames[static_cast<std::size_t>(f % o.frames)]);
+    std::printf("quorvane-bench: %" PRIu64 " frames x %" PRIu64 " repetitions after %" PRIu64 " warm-up, seed %" PRIu64 ", %ux%u, one thread\n",
+                o.frames, o.repeat, o.warmup, o.seed, qv::bench::SceneFrame::kWidth,
+                qv::bench::SceneFrame::kHeight);
+    qv::bench::StartMotion(static_cast<uint32_t>(o.seed));
+    for (uint64_t f = 0; f < o.warmup; ++f) scene.Draw(qv::bench::NextMotionFrame());
 
     // Wall time gives the rate; processor time shows how much of it was ours
-    // on a machine shared with other work.
+    // on a machine shared with other work. Each repetition makes the same
+    // motion again as it draws, as the program does.
     using Clock = std::chrono::steady_clock;
     std::vector<double> fps, ms, cpuMs;
-    for (long r = 0; r < o.repeat; ++r) {
+    for (uint64_t r = 0; r < o.repeat; ++r) {
+        qv::bench::StartMotion(static_cast<uint32_t>(o.seed));
         const Clock::time_point start = Clock::now();
         const std::clock_t cpuStart = std::clock();
-        for (const auto& frame : frames) scene.Draw(frame);
+        for (uint64_t f = 0; f < o.frames; ++f) scene.Draw(qv::bench::NextMotionFrame());
         const double cpuSeconds = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
         fps.push_back(double(o.frames) / seconds);
         ms.push_back(seconds * 1000.0 / double(o.frames));
         cpuMs.push_back(cpuSeconds * 1000.0 / double(o.frames));
-        std::printf("repetition %ld: %.1f fps, %.3f ms/frame, processor %.3f ms/frame\n", r + 1, fps.back(), ms.back(),
-                    cpuMs.back());
+        std::printf("repetition %" PRIu64 ": %.1f fps, %.3f ms/frame, processor %.3f ms/frame\n", r + 1, fps.back(),
+                    ms.back(), cpuMs.back());
     }
-    std::printf("pipeline: %.1f fps, %.3f ms/frame, processor %.3f ms/frame (median of %ld)\n", Median(fps),
+    std::printf("pipeline: %.1f fps, %.3f ms/frame, processor %.3f ms/frame (median of %" PRIu64 ")\n", Median(fps),
                 Median(ms), Median(cpuMs), o.repeat);
     return 0;
 }

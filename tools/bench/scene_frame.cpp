@@ -27,16 +27,24 @@ pipeline::Material ToMaterial(const D3DMATERIAL& m) {
 
 }  // namespace
 
-std::vector<WorldMatrices> RecordMotion(uint32_t seed, std::size_t count) {
+void StartMotion(uint32_t seed) {
     SeedRandom(seed);
     InitScene();
-    std::vector<WorldMatrices> frames(count);
-    for (WorldMatrices& frame : frames) {
-        for (int k = 0; k < kObjectCount; ++k) {
-            frame[k] = MakeWorldMatrix(objectTable[k]);
-            MoveObject(objectTable[k]);
-        }
+}
+
+WorldMatrices NextMotionFrame() {
+    WorldMatrices frame;
+    for (int k = 0; k < kObjectCount; ++k) {
+        frame[k] = MakeWorldMatrix(objectTable[k]);
+        MoveObject(objectTable[k]);
     }
+    return frame;
+}
+
+std::vector<WorldMatrices> RecordMotion(uint32_t seed, std::size_t count) {
+    StartMotion(seed);
+    std::vector<WorldMatrices> frames(count);
+    for (WorldMatrices& frame : frames) frame = NextMotionFrame();
     return frames;
 }
 

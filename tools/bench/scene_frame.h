@@ -17,8 +17,13 @@ namespace qv::bench {
 // One frame's four world matrices, in object order.
 using WorldMatrices = std::array<D3DMATRIX, 4>;
 
-// The world matrices the program hands the device for frames 0..count-1 after
-// seeding its random source with seed. Also fills the scene's material table.
+// The program's motion, frame by frame, in the scene's own state: after
+// StartMotion (which seeds the random source with seed and fills the scene's
+// material table), each NextMotionFrame gives the world matrices the program
+// hands the device for the next frame, from frame 0 on.
+void StartMotion(uint32_t seed);
+WorldMatrices NextMotionFrame();
+// Frames 0..count-1 of that motion.
 std::vector<WorldMatrices> RecordMotion(uint32_t seed, std::size_t count);
 
 class SceneFrame {

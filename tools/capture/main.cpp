@@ -8,6 +8,7 @@
 #include "display/headless.h"
 #include "display/png_writer.h"
 #include "options.h"
+#include "output_files.h"
 
 #include <cstdio>
 #include <memory>
@@ -17,6 +18,12 @@ namespace {
 
 constexpr int kBadOption = 2;
 constexpr int kOutputFailed = 3;
+
+std::string FramePath(const std::string& dir, uint64_t index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame_%05llu.png", static_cast<unsigned long long>(index));
+    return dir + name;
+}
 
 bool ApplySettings(const CaptureOptions& options, std::string& error) {
     qv::control::SetFrameLimit(options.frames);
@@ -28,13 +35,16 @@ bool ApplySettings(const CaptureOptions& options, std::string& error) {
     }
     for (const std::string& fault : options.faults)
         if (!qv::control::ParseFault(fault, error)) return false;
-    return options.trace.empty() || qv::control::TraceFile(options.trace, error);
+    return true;
 }
 
-std::string FramePath(const std::string& dir, uint64_t index) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/frame_%05llu.png", static_cast<unsigned long long>(index));
-    return dir + name;
+// Every output is checked, or made, before the run.
+bool PrepareOutputs(const CaptureOptions& options, std::string& error) {
+    return (options.png.empty() || qv::tools::CheckWritable(options.png, error)) &&
+           (options.pngDir.empty() ||
+            (qv::tools::MakeDirectory(options.pngDir, error) &&
+             qv::tools::CheckWritable(FramePath(options.pngDir, 0), error))) &&
+           (options.trace.empty() || qv::control::TraceFile(options.trace, error));
 }
 
 }  // namespace
@@ -57,6 +67,10 @@ int main(int argc, char** argv) {
     if (!ApplySettings(*options, error)) {
         std::fprintf(stderr, "quorvane-capture: %s\n", error.c_str());
         return kBadOption;
+    }
+    if (!PrepareOutputs(*options, error)) {
+        std::fprintf(stderr, "quorvane-capture: %s\n", error.c_str());
+        return kOutputFailed;
     }
 
     auto headless = std::make_unique<qv::display::HeadlessBackend>();
@@ -91,6 +105,9 @@ int main(int argc, char** argv) {
             }
         }
     }
-    qv::control::SetTraceSink(nullptr);
+    if (!qv::control::EndTrace(error)) {
+        std::fprintf(stderr, "quorvane-capture: %s\n", error.c_str());
+        outputFailed = true;
+    }
     return outputFailed && result == 0 ? kOutputFailed : result;
 }

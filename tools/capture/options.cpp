@@ -1,17 +1,16 @@
 #include "options.h"
 
-#include <charconv>
-#include <cstring>
-#include <limits>
+#include "arguments.h"
 
 const char* const kCaptureUsage =
-    "usage: quorvane-capture [options]\n"
+    "usage: quorvane-capture [options]   (--name value or --name=value)\n"
     "Runs Quorvane (its WinMain, message loop and all) on the headless display.\n"
     "  --frames N           after N flipped frames, close the main window as a user\n"
     "                       would (WM_CLOSE); default 60\n"
     "  --seed S             seed the random source with S instead of the clock\n"
     "  --png FILE           write the last presented frame as an 800 x 600 PNG\n"
-    "  --png-dir DIR        write presented frames to DIR/frame_NNNNN.png ...\n"
+    "  --png-dir DIR        write presented frames to DIR/frame_NNNNN.png (DIR is\n"
+    "                       made if missing) ...\n"
     "  --every K            ... every K-th frame, counting from frame 0 (default 1)\n"
     "  --trace FILE         write the platform call trace of the whole run\n"
     "  --fail OPERATION[:N] make the N-th call (default the first) of a platform\n"
@@ -23,39 +22,34 @@ const char* const kCaptureUsage =
     "Exit code: the program's (0 after a normal close, 1 after a failed start);\n"
     "2 for a bad option, 3 when an output file cannot be written.\n";
 
-namespace {
-
-template <typename Number>
-bool ParseNumber(const char* text, Number& out) {
-    const char* end = text + std::strlen(text);
-    auto [last, status] = std::from_chars(text, end, out);
-    return status == std::errc() && last == end && last != text;
-}
-
-}  // namespace
-
 std::optional<CaptureOptions> ParseCaptureOptions(int argc, char** argv, std::string& error) {
+    const auto arguments =
+        qv::tools::ReadArguments(argc, argv, {"--frames", "--seed", "--png", "--png-dir", "--every", "--trace", "--fail", "--modes"},
+                                 {"--help", "-h"}, error);
+    if (!arguments) return std::nullopt;
     CaptureOptions options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string name = argv[i];
+    bool everyGiven = false;
+    for (const qv::tools::Argument& argument : *arguments) {
+        const std::string& name = argument.name;
+        const std::string& value = argument.value;
+        uint64_t seed = 0;
+        bool ok = true;
         if (name == "--help" || name == "-h") {
             options.help = true;
-            continue;
-        }
-        if (i + 1 >= argc) {
-            error = "option " + name + " needs a value (see --help)";
-            return std::nullopt;
-        }
-        const char* value = argv[++i];
-        bool ok = true;
-        if (name == "--frames") {
-            ok = ParseNumber(value, options.frames) && options.frames > 0;
+        } else if (name == "--frames") {
+            ok = qv::tools::ReadNumber(argument, 1, UINT64_MAX, options.frames, error);
         } else if (name == "--seed") {
-            uint32_t seed = 0;
-            ok = ParseNumber(value, seed);
-            options.seed = seed;
+            ok = qv::tools::ReadNumber(argument, 0, UINT32_MAX, seed, error);
+            options.seed = static_cast<uint32_t>(seed);
         } else if (name == "--every") {
-            ok = ParseNumber(value, options.every) && options.every > 0;
+            ok = qv::tools::ReadNumber(argument, 1, UINT64_MAX, options.every, error);
+            everyGiven = true;
+        } else if (name.empty()) {
+            error = "unexpected argument '" + value + "' (see --help)";
+            ok = false;
+        } else if (value.empty()) {
+            error = "option " + name + " needs a value that is not empty (see --help)";
+            ok = false;
         } else if (name == "--png") {
             options.png = value;
         } else if (name == "--png-dir") {
@@ -63,21 +57,19 @@ std::optional<CaptureOptions> ParseCaptureOptions(int argc, char** argv, std::st
         } else if (name == "--trace") {
             options.trace = value;
         } else if (name == "--fail") {
-            if (std::strcmp(value, "list") == 0) {
+            if (value == "list") {
                 options.listFaults = true;
             } else {
                 options.faults.push_back(value);
             }
         } else if (name == "--modes") {
             options.modes = value;
-        } else {
-            error = "unknown option " + name + " (see --help)";
-            return std::nullopt;
         }
-        if (!ok || !*value) {
-            error = "bad value '" + std::string(value) + "' for " + name + " (see --help)";
-            return std::nullopt;
-        }
+        if (!ok) return std::nullopt;
+    }
+    if (everyGiven && options.pngDir.empty()) {
+        error = "--every chooses the frames that --png-dir writes; give --png-dir too (see --help)";
+        return std::nullopt;
     }
     return options;
 }

@@ -1,68 +1,58 @@
 // quorvane-webp: turns the PNG frames of a directory, taken in name order,
-// into one animated WebP (lossy, looping) at a given frame rate.
+// into one animated WebP (lossless, looping) at a given frame rate. Lossless,
+// because lossy WebP smears the tori's bright edges over the black
+// background, and more so as each frame is built on the previous one.
 //
-//   quorvane-webp [--fps N] [--quality Q] FRAME_DIR OUTPUT.webp
+//   quorvane-webp [--fps N] FRAME_DIR OUTPUT.webp
 
 #include <png.h>
 #include <webp/encode.h>
 #include <webp/mux.h>
 
+#include "arguments.h"
+#include "output_files.h"
+
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
 
 namespace {
 
-constexpr int kBadOption = 2, kFailed = 3;
+constexpr int kFramesFailed = 1, kBadOption = 2, kOutputFailed = 3;
 
 constexpr const char* kUsage =
-    "usage: quorvane-webp [--fps N] [--quality Q] FRAME_DIR OUTPUT.webp\n"
+    "usage: quorvane-webp [--fps N] FRAME_DIR OUTPUT.webp\n"
     "  Encodes the .png files of FRAME_DIR, in name order and all of one size,\n"
-    "  as a looping animated WebP. --fps: frames per second (1..100, default 30);\n"
-    "  --quality: lossy quality (0..100, default 80).\n";
+    "  as a looping, lossless animated WebP. --fps: frames per second (1..100,\n"
+    "  default 30; also --fps=N).\n"
+    "Exit code: 0 when written, 1 when the frames cannot be read or encoded, 2 for\n"
+    "a bad command line, 3 when the output cannot be written.\n";
 
 struct Options {
-    int fps = 30;
-    int quality = 80;
+    uint64_t fps = 30;
     std::string frameDir, output;
+    bool help = false;
 };
 
-bool ParseNumber(const char* text, int low, int high, int& value) {
-    char* end = nullptr;
-    const long number = std::strtol(text, &end, 10);
-    if (end == text || *end || number < low || number > high) return false;
-    value = int(number);
-    return true;
-}
-
 bool Parse(int argc, char** argv, Options& options, std::string& error) {
-    std::vector<std::string> positional;
-    for (int i = 1; i < argc; ++i) {
-        const std::string name = argv[i];
-        if (name == "--fps" || name == "--quality") {
-            const bool fps = name == "--fps";
-            if (i + 1 >= argc || !ParseNumber(argv[++i], fps ? 1 : 0, 100, fps ? options.fps : options.quality)) {
-                error = name + (fps ? " needs a number from 1 to 100" : " needs a number from 0 to 100");
-                return false;
-            }
-        } else if (name.size() > 1 && name[0] == '-') {
-            error = "unknown option " + name;
-            return false;
-        } else {
-            positional.push_back(name);
-        }
+    const auto arguments = qv::tools::ReadArguments(argc, argv, {"--fps"}, {"--help", "-h"}, error);
+    if (!arguments) return false;
+    std::vector<std::string> operands;
+    for (const qv::tools::Argument& argument : *arguments) {
+        if (argument.name == "--fps" && !qv::tools::ReadNumber(argument, 1, 100, options.fps, error)) return false;
+        if (argument.name == "--help" || argument.name == "-h") options.help = true;
+        if (argument.name.empty()) operands.push_back(argument.value);
     }
-    if (positional.size() != 2) {
-        error = "needs a frame directory and an output file";
+    if (options.help) return true;
+    if (operands.size() != 2) {
+        error = "needs a frame directory and an output file (see --help)";
         return false;
     }
-    options.frameDir = positional[0];
-    options.output = positional[1];
+    options.frameDir = operands[0];
+    options.output = operands[1];
     return true;
 }
 
@@ -103,8 +93,8 @@ bool AddFrames(WebPAnimEncoder* encoder, const std::vector<std::filesystem::path
                int width, int height, std::string& error) {
     WebPConfig config;
     WebPConfigInit(&config);
-    config.quality = float(options.quality);
-    const int frameMs = 1000 / options.fps;
+    config.lossless = 1;
+    const int frameMs = 1000 / int(options.fps);
     Image image;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (!ReadPng(paths[i], image, error)) return false;
@@ -133,7 +123,8 @@ bool AddFrames(WebPAnimEncoder* encoder, const std::vector<std::filesystem::path
     return true;
 }
 
-bool Encode(const Options& options, std::string& error) {
+// The animation, encoded in memory.
+bool Encode(const Options& options, WebPData& data, std::string& error) {
     const std::vector<std::filesystem::path> paths = FramePaths(options.frameDir, error);
     if (paths.empty()) return false;
     Image first;
@@ -147,42 +138,45 @@ bool Encode(const Options& options, std::string& error) {
         error = "cannot start the WebP encoder";
         return false;
     }
-    WebPData data;
-    WebPDataInit(&data);
     bool ok = AddFrames(encoder, paths, options, width, height, error);
     if (ok && !WebPAnimEncoderAssemble(encoder, &data)) {
         error = std::string("cannot assemble the animation: ") + WebPAnimEncoderGetError(encoder);
         ok = false;
     }
     WebPAnimEncoderDelete(encoder);
-    if (ok) {
-        std::ofstream out(options.output, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(data.bytes), std::streamsize(data.size));
-        if (!out) {
-            error = "cannot write " + options.output;
-            ok = false;
-        }
+    return ok;
+}
+
+int Run(const Options& options, std::string& error) {
+    if (!qv::tools::CheckWritable(options.output, error)) return kOutputFailed;
+    WebPData data;
+    WebPDataInit(&data);
+    int status = 0;
+    if (!Encode(options, data, error)) {
+        status = kFramesFailed;
+    } else {
+        qv::tools::OutputFile file(options.output);
+        file.Write(data.bytes, data.size);
+        if (!file.Close(error)) status = kOutputFailed;
     }
     WebPDataClear(&data);
-    return ok;
+    return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
     Options options;
     std::string error;
     if (!Parse(argc, argv, options, error)) {
-        std::fprintf(stderr, "quorvane-webp: %s\n%s", error.c_str(), kUsage);
+        std::fprintf(stderr, "quorvane-webp: %s\n", error.c_str());
         return kBadOption;
     }
-    if (!Encode(options, error)) {
-        std::fprintf(stderr, "quorvane-webp: %s\n", error.c_str());
-        return kFailed;
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
-    return 0;
+    const int status = Run(options, error);
+    if (status != 0) std::fprintf(stderr, "quorvane-webp: %s\n", error.c_str());
+    return status;
 }

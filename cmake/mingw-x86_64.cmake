@@ -1,0 +1,4 @@
+# 64-bit Windows (x86_64) with mingw-w64.
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(mingw_triplet x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
