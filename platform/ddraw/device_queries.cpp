@@ -31,7 +31,7 @@ HRESULT Device::GetStats(LPD3DSTATS stats) {
         [&] {
             if (!stats) return Refuse(DDERR_INVALIDPARAMS, "no statistics record");
             if (stats->dwSize != sizeof(D3DSTATS))
-                return Refuse(DDERR_INVALIDPARAMS, "statistics record size is not 24");
+                return RefuseRecordSize("statistics record", sizeof(D3DSTATS));
             *stats = stats_;
             return Ok();
         },

@@ -48,7 +48,7 @@ HRESULT Direct3D::FindDevice(LPD3DFINDDEVICESEARCH search, LPD3DFINDDEVICERESULT
 Outcome Direct3D::Find(LPD3DFINDDEVICESEARCH search, LPD3DFINDDEVICERESULT result) {
     if (!search || !result) return Refuse(DDERR_INVALIDPARAMS, "no search or no place for the result");
     if (search->dwSize != sizeof(D3DFINDDEVICESEARCH))
-        return Refuse(DDERR_INVALIDPARAMS, "search record size is not 92");
+        return RefuseRecordSize("search record", sizeof(D3DFINDDEVICESEARCH));
     const DWORD descSize = DescSizeInResult(result->dwSize);
     if (!descSize) return Refuse(DDERR_INVALIDPARAMS, "result record size is not a published one");
     if (!Matches(*search)) return Refuse(DDERR_NOTFOUND, "the HAL device does not offer what the search asks for");

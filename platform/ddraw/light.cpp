@@ -45,7 +45,7 @@ HRESULT Light::GetLight(LPD3DLIGHT lightData) {
         [&] {
             if (!lightData) return Refuse(DDERR_INVALIDPARAMS, "no light record");
             if (lightData->dwSize != sizeof(D3DLIGHT))
-                return Refuse(DDERR_INVALIDPARAMS, "light record size is not 76");
+                return RefuseRecordSize("light record", sizeof(D3DLIGHT));
             *lightData = record_;
             return Ok();
         },

@@ -37,7 +37,7 @@ HRESULT Material::GetMaterial(LPD3DMATERIAL materialData) {
         [&] {
             if (!materialData) return Refuse(DDERR_INVALIDPARAMS, "no material record");
             if (materialData->dwSize != sizeof(D3DMATERIAL))
-                return Refuse(DDERR_INVALIDPARAMS, "material record size is not 80");
+                return RefuseRecordSize("material record", sizeof(D3DMATERIAL));
             *materialData = record_;
             return Ok();
         },

@@ -65,7 +65,7 @@ HRESULT Viewport::GetViewport2(LPD3DVIEWPORT2 viewportData) {
         [&] {
             if (!viewportData) return Refuse(DDERR_INVALIDPARAMS, "no viewport record");
             if (viewportData->dwSize != sizeof(D3DVIEWPORT2))
-                return Refuse(DDERR_INVALIDPARAMS, "viewport record size is not 44");
+                return RefuseRecordSize("viewport record", sizeof(D3DVIEWPORT2));
             if (!data_) return Refuse(D3DERR_VIEWPORTDATANOTSET, "no viewport record was set");
             const pipeline::Viewport& v = *data_;
             *viewportData = {sizeof(D3DVIEWPORT2), v.x,         v.y,          v.width,   v.height, v.clipX,
@@ -89,7 +89,7 @@ HRESULT Viewport::SetViewport(LPD3DVIEWPORT viewportData) {
 Outcome Viewport::SetFirstVersionData(LPD3DVIEWPORT viewportData) {
     if (!viewportData) return Refuse(DDERR_INVALIDPARAMS, "no viewport record");
     const D3DVIEWPORT& v = *viewportData;
-    if (v.dwSize != sizeof(D3DVIEWPORT)) return Refuse(DDERR_INVALIDPARAMS, "viewport record size is not 44");
+    if (v.dwSize != sizeof(D3DVIEWPORT)) return RefuseRecordSize("viewport record", sizeof(D3DVIEWPORT));
     if (v.dvScaleX == 0 || v.dvScaleY == 0) return Refuse(DDERR_INVALIDPARAMS, "zero scale");
     const float clipWidth = float(v.dwWidth) / v.dvScaleX, clipHeight = float(v.dwHeight) / v.dvScaleY;
     D3DVIEWPORT2 second = {sizeof(D3DVIEWPORT2), v.dwX,      v.dwY,     v.dwWidth, v.dwHeight, -clipWidth / 2,
@@ -107,7 +107,7 @@ HRESULT Viewport::GetViewport(LPD3DVIEWPORT viewportData) {
 Outcome Viewport::GetFirstVersionData(LPD3DVIEWPORT viewportData) const {
     if (!viewportData) return Refuse(DDERR_INVALIDPARAMS, "no viewport record");
     if (viewportData->dwSize != sizeof(D3DVIEWPORT))
-        return Refuse(DDERR_INVALIDPARAMS, "viewport record size is not 44");
+        return RefuseRecordSize("viewport record", sizeof(D3DVIEWPORT));
     if (!data_) return Refuse(D3DERR_VIEWPORTDATANOTSET, "no viewport record was set");
     const pipeline::Viewport& v = *data_;
     *viewportData = {sizeof(D3DVIEWPORT),  v.x,
