@@ -5,11 +5,14 @@
       Prints a C++ program that, built against our headers on the host, prints
       one fact per line: every integer constant, the float constant, every GUID
       and the size, alignment, field offsets and field sizes of every record.
-  asserts FACTS [NAME...]
+  asserts FACTS [NAME...] [--longer-in-mingw RECORD[.FIELD]...]
       Prints a C++ file of static_asserts stating those facts, to be compiled
       against mingw-w64's headers.  The NAMEs are constants mingw-w64 does not
       declare; they are left out, and the file fails if mingw-w64 defines one
-      of them as a macro after all.
+      of them as a macro after all.  The records (and fields) after
+      --longer-in-mingw are ones mingw-w64 declares at a later DirectX level
+      that appends fields: their size (and a field's offset) may only be as
+      large as ours or larger there.
   guids FACTS PREPROCESSED [NAME...]
       Compares our GUIDs with the GUID initialisers in mingw-w64's headers as
       preprocessed with INITGUID, and prints the summary counts.
@@ -124,7 +127,7 @@ def read_facts(path):
     return [line.split() for line in Path(path).read_text().splitlines()]
 
 
-def asserts(facts_path, not_in_mingw):
+def asserts(facts_path, not_in_mingw, longer_in_mingw):
     lines = [f"#include <{header}>" for header in HEADERS]
     lines += ["#include <cfloat>", "#include <cmath>", "#include <cstddef>", "", RESOURCE_IDS_AS_INTEGERS]
     for kind, *fact in read_facts(facts_path):
@@ -140,13 +143,15 @@ def asserts(facts_path, not_in_mingw):
                          f'"{name} has bit pattern {int(bits):#010x} in our headers");')
         elif kind == "record":
             name, size, align = fact
-            lines.append(f'static_assert(sizeof({name}) == {size}, "sizeof({name}) is {size} in our headers");')
+            same = ">=" if name in longer_in_mingw else "=="
+            lines.append(f'static_assert(sizeof({name}) {same} {size}, "sizeof({name}) is {size} in our headers");')
             lines.append(f'static_assert(alignof({name}) == {align}, "alignof({name}) is {align} in our headers");')
         elif kind == "field":
             record, field, offset, size = fact
-            lines.append(f"static_assert(offsetof({record}, {field}) == {offset}, "
+            same = ">=" if f"{record}.{field}" in longer_in_mingw else "=="
+            lines.append(f"static_assert(offsetof({record}, {field}) {same} {offset}, "
                          f'"offsetof({record}, {field}) is {offset} in our headers");')
-            lines.append(f"static_assert(sizeof({record}::{field}) == {size}, "
+            lines.append(f"static_assert(sizeof({record}::{field}) {same} {size}, "
                          f'"sizeof({record}::{field}) is {size} in our headers");')
     return "\n".join(lines)
 
@@ -252,7 +257,9 @@ def main(args):
     if args[:1] == ["program"] and len(args) == 2:
         print(program(args[1]))
     elif args[:1] == ["asserts"] and len(args) >= 2:
-        print(asserts(args[1], set(args[2:])))
+        names = args[2:] + ["--longer-in-mingw"]
+        split = names.index("--longer-in-mingw")
+        print(asserts(args[1], set(names[:split]), set(names[split + 1:-1])))
     elif args[:1] == ["guids"] and len(args) >= 3:
         return compare_guids(args[1], args[2], set(args[3:]))
     elif args[:1] == ["order"] and len(args) == 3:

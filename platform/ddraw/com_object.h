@@ -17,6 +17,7 @@
 #include <new>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace qv::ddraw {
@@ -101,6 +102,12 @@ public:
     Interface* As() {
         return static_cast<Interface*>(this);
     }
+    // The same with one more caller reference, for a call that hands it out
+    // (null once released).
+    template <class Interface = Canonical>
+    Interface* NewReference() {
+        return AddReference() ? As<Interface>() : nullptr;
+    }
 
 protected:
     ComObject() : Object(NextLabel()) { Live().push_back(this); }
@@ -119,13 +126,20 @@ protected:
             });
     }
 
-    // A method this driver does not offer: DDERR_UNSUPPORTED, traced, with
-    // the out parameter (if any) emptied.
+    // A method this driver does not offer: DDERR_UNSUPPORTED, traced with
+    // arguments(trace).
+    template <class Arguments>
+    HRESULT Unsupported(control::OperationId call, Arguments&& arguments) {
+        return Call(
+            call, [] { return Refuse(DDERR_UNSUPPORTED, "not offered by this driver"); },
+            std::forward<Arguments>(arguments));
+    }
+    // The same for a method traced without its arguments, with its out
+    // parameter (if any) emptied.
     template <class Out = void*>
     HRESULT Unsupported(control::OperationId call, Out* out = nullptr) {
         if (out) *out = nullptr;
-        return Call(
-            call, [] { return Refuse(DDERR_UNSUPPORTED, "not offered by this driver"); }, [](control::CallTrace&) {});
+        return Unsupported(call, [](control::CallTrace&) {});
     }
 
 private:
@@ -183,6 +197,14 @@ private:
 }  // namespace qv::ddraw
 
 namespace qv::ddraw {
+
+// An all-zero record whose dwSize holds its size.
+template <class Record>
+Record SizedRecord() {
+    Record record{};
+    record.dwSize = sizeof record;
+    return record;
+}
 
 // A new object, or null when there is no memory for it (nothing a caller
 // does may throw out of the platform's calls).

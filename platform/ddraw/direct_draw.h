@@ -49,11 +49,13 @@ public:
     HRESULT STDMETHODCALLTYPE SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel) override;
     HRESULT STDMETHODCALLTYPE WaitForVerticalBlank(DWORD flags, HANDLE event) override;
 
-    // IDirect3D2 (direct3d.cpp): the factory of devices, viewports,
-    // materials and lights, which all hold this object.
+    // IDirect3D2 (direct3d.cpp, direct3d_devices.cpp): the factory of
+    // devices, viewports, materials and lights, which all hold this object.
+    HRESULT STDMETHODCALLTYPE EnumDevices(LPD3DENUMDEVICESCALLBACK callback, LPVOID context) override;
     HRESULT STDMETHODCALLTYPE CreateLight(LPDIRECT3DLIGHT* light, IUnknown* outer) override;
     HRESULT STDMETHODCALLTYPE CreateMaterial(LPDIRECT3DMATERIAL2* material, IUnknown* outer) override;
     HRESULT STDMETHODCALLTYPE CreateViewport(LPDIRECT3DVIEWPORT2* viewport, IUnknown* outer) override;
+    HRESULT STDMETHODCALLTYPE FindDevice(LPD3DFINDDEVICESEARCH search, LPD3DFINDDEVICERESULT result) override;
     HRESULT STDMETHODCALLTYPE CreateDevice(REFCLSID deviceGuid, LPDIRECTDRAWSURFACE surface,
                                            LPDIRECT3DDEVICE2* device) override;
 
@@ -74,6 +76,7 @@ private:
     void GiveBackDisplay();
     template <class Made, class Out>
     HRESULT CreateChild(control::OperationId call, Out** out, IUnknown* outer);
+    Outcome SearchDevices(LPD3DFINDDEVICESEARCH search, LPD3DFINDDEVICERESULT result);
     Outcome MakeDevice(REFCLSID deviceGuid, LPDIRECTDRAWSURFACE surface, LPDIRECT3DDEVICE2* device,
                        std::string& created);
 

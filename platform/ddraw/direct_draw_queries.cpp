@@ -105,7 +105,8 @@ HRESULT DirectDraw::GetDisplayMode(LPDDSURFACEDESC desc) {
         "IDirectDraw::GetDisplayMode",
         [&] {
             if (!desc) return Refuse(DDERR_INVALIDPARAMS, "no description to fill");
-            if (desc->dwSize != sizeof(DDSURFACEDESC)) return Refuse(DDERR_INVALIDPARAMS, "wrong description size");
+            if (desc->dwSize != sizeof(DDSURFACEDESC))
+                return RefuseRecordSize("surface description", sizeof(DDSURFACEDESC));
             std::optional<control::DisplayMode> mode = CurrentMode();
             if (!mode) return Refuse(DDERR_INVALIDMODE, "the display offers no mode");
             *desc = ModeDesc(*mode);
@@ -122,7 +123,7 @@ HRESULT DirectDraw::EnumDisplayModes(DWORD flags, LPDDSURFACEDESC desc, LPVOID c
             if (flags & ~DWORD(DDEDM_REFRESHRATES)) return Refuse(DDERR_INVALIDPARAMS, "unknown flags");
             if (!callback) return Refuse(DDERR_INVALIDPARAMS, "no callback");
             if (desc && desc->dwSize != sizeof(DDSURFACEDESC))
-                return Refuse(DDERR_INVALIDPARAMS, "wrong description size");
+                return RefuseRecordSize("surface description", sizeof(DDSURFACEDESC));
             // A copy: the callback may change the modes offered.
             const std::vector<control::DisplayMode> modes = control::DisplayModes();
             for (const control::DisplayMode& mode : modes) {

@@ -21,7 +21,9 @@ public:
 
     explicit Light(DirectDraw& parent) : parent_(&parent) {}
 
+    HRESULT STDMETHODCALLTYPE Initialize(LPDIRECT3D direct3D) override;
     HRESULT STDMETHODCALLTYPE SetLight(LPD3DLIGHT lightData) override;
+    HRESULT STDMETHODCALLTYPE GetLight(LPD3DLIGHT lightData) override;
 
     const DirectDraw& Driver() const { return *parent_; }
     // Null until SetLight gave it a record.
@@ -33,6 +35,7 @@ private:
     ~Light() override = default;
 
     Ref<DirectDraw> parent_;
+    D3DLIGHT record_ = SizedRecord<D3DLIGHT>();  // as set, for GetLight
     std::optional<pipeline::Light> data_;
     const Viewport* viewport_ = nullptr;
 };

@@ -24,10 +24,24 @@ HRESULT Material::SetMaterial(LPD3DMATERIAL materialData) {
             if (materialData->dwSize != sizeof(D3DMATERIAL))
                 return RefuseRecordSize("material record", sizeof(D3DMATERIAL));
             const D3DMATERIAL& m = *materialData;
+            record_ = m;
             data_ = {ColorOf(m.diffuse), ColorOf(m.ambient), ColorOf(m.specular), ColorOf(m.emissive), m.power};
             return Ok();
         },
         [&](control::CallTrace& trace) { trace.Arg(MaterialText(materialData)); });
+}
+
+HRESULT Material::GetMaterial(LPD3DMATERIAL materialData) {
+    return Call(
+        "IDirect3DMaterial2::GetMaterial",
+        [&] {
+            if (!materialData) return Refuse(DDERR_INVALIDPARAMS, "no material record");
+            if (materialData->dwSize != sizeof(D3DMATERIAL))
+                return RefuseRecordSize("material record", sizeof(D3DMATERIAL));
+            *materialData = record_;
+            return Ok();
+        },
+        [&](control::CallTrace& trace) { trace.Arg(materialData ? "&material" : "NULL"); });
 }
 
 HRESULT Material::GetHandle(LPDIRECT3DDEVICE2 device, LPD3DMATERIALHANDLE handle) {

@@ -18,6 +18,7 @@ public:
     explicit Material(DirectDraw& parent) : parent_(&parent) {}
 
     HRESULT STDMETHODCALLTYPE SetMaterial(LPD3DMATERIAL materialData) override;
+    HRESULT STDMETHODCALLTYPE GetMaterial(LPD3DMATERIAL materialData) override;
     HRESULT STDMETHODCALLTYPE GetHandle(LPDIRECT3DDEVICE2 device, LPD3DMATERIALHANDLE handle) override;
 
     // All zero until SetMaterial.
@@ -27,6 +28,7 @@ private:
     ~Material() override;  // devices forget its handles
 
     Ref<DirectDraw> parent_;
+    D3DMATERIAL record_ = SizedRecord<D3DMATERIAL>();  // as set, for GetMaterial
     pipeline::Material data_{};
 };
 

@@ -35,7 +35,7 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC desc, DWORD flags, HANDLE eve
 
 Outcome Surface::LockMemory(LPRECT rect, LPDDSURFACEDESC desc, DWORD flags) {
     if (!desc) return Refuse(DDERR_INVALIDPARAMS, "no description to fill");
-    if (desc->dwSize != sizeof(DDSURFACEDESC)) return Refuse(DDERR_INVALIDPARAMS, "wrong description size");
+    if (desc->dwSize != sizeof(DDSURFACEDESC)) return RefuseRecordSize("surface description", sizeof(DDSURFACEDESC));
     if (flags & ~kLockFlags) return Refuse(DDERR_INVALIDPARAMS, "unknown lock flags");
     if (rect && !Inside(*rect, width_, height_)) return Refuse(DDERR_INVALIDRECT, "the rectangle is not inside the surface");
     if (locked_) return Refuse(DDERR_SURFACEBUSY, "the surface is locked already");
@@ -98,7 +98,8 @@ HRESULT Surface::GetPixelFormat(LPDDPIXELFORMAT pixelFormat) {
         "IDirectDrawSurface::GetPixelFormat",
         [&] {
             if (!pixelFormat) return Refuse(DDERR_INVALIDPARAMS, "no pixel format to fill");
-            if (pixelFormat->dwSize != sizeof(DDPIXELFORMAT)) return Refuse(DDERR_INVALIDPARAMS, "pixel format size is not 32");
+            if (pixelFormat->dwSize != sizeof(DDPIXELFORMAT))
+                return RefuseRecordSize("pixel format", sizeof(DDPIXELFORMAT));
             DescribeFormat(*pixelFormat);
             return Ok();
         },

@@ -285,9 +285,6 @@ typedef HRESULT(CALLBACK* LPDDENUMSURFACESCALLBACK)(LPDIRECTDRAWSURFACE surface,
 // Driver capabilities.
 #define DDCAPS_3D 0x00000001
 #define DDCAPS_NOHARDWARE 0x02000000
-#define DDBD_16 0x00000400
-#define DDBD_24 0x00000200
-#define DDBD_32 0x00000100
 
 // Display mode enumeration.
 #define DDEDM_REFRESHRATES 0x00000001
@@ -331,6 +328,15 @@ typedef HRESULT(CALLBACK* LPDDENUMSURFACESCALLBACK)(LPDIRECTDRAWSURFACE surface,
 #define DDFLIP_WAIT 0x00000001
 #define DDFLIP_EVEN 0x00000002
 #define DDFLIP_ODD 0x00000004
+
+// Bit depths, as capabilities and device descriptions list them.
+#define DDBD_1 0x00004000
+#define DDBD_2 0x00002000
+#define DDBD_4 0x00001000
+#define DDBD_8 0x00000800
+#define DDBD_16 0x00000400
+#define DDBD_24 0x00000200
+#define DDBD_32 0x00000100
 
 // Result codes.
 #define DD_OK S_OK

@@ -45,6 +45,7 @@ typedef const CHAR* LPCSTR;
 typedef void* LPVOID;
 typedef const void* LPCVOID;
 typedef DWORD* LPDWORD;
+typedef WORD* LPWORD;
 typedef void* HANDLE;
 
 #define DECLARE_HANDLE(name) \
