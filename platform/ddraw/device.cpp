@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace qv::ddraw {
 namespace {
@@ -28,8 +29,18 @@ pipeline::Color ColorOf(D3DCOLOR color) {
 
 }  // namespace
 
-Device::Device(Direct3D& parent, Surface& target)
-    : parent_(&parent), target_(&target), world_(kIdentity), view_(kIdentity), projection_(kIdentity) {
+// The light states' defaults: no material, no ambient light, the RGB colour
+// model, no fog, a fog density of 1.0.
+constexpr std::array<DWORD, D3DLIGHTSTATE_FOGDENSITY> kLightStateDefaults = {0, 0, D3DCOLOR_RGB, D3DFOG_NONE,
+                                                                             0, 0, 0x3F800000};
+
+Device::Device(DirectDraw& parent, Surface& target)
+    : parent_(&parent),
+      target_(&target),
+      world_(kIdentity),
+      view_(kIdentity),
+      projection_(kIdentity),
+      lightStates_(kLightStateDefaults) {
     renderer_.Start(control::DrawThreads());
 }
 
@@ -105,7 +116,7 @@ HRESULT Device::EndScene() {
 
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     return Call(
-        "IDirect3DDevice2::SetRenderState", [&] { return ApplyRenderState(states_, state, value); },
+        "IDirect3DDevice2::SetRenderState", [&] { return states_.Set(state, value); },
         [&](control::CallTrace& trace) { trace.Arg(RenderStateText(state)).Arg(RenderStateValueText(state, value)); });
 }
 
@@ -120,24 +131,25 @@ Outcome Device::SetLight(D3DLIGHTSTATETYPE state, DWORD value) {
         case D3DLIGHTSTATE_MATERIAL:
             if (value != 0 && (value > materials_.size() || !materials_[value - 1]))
                 return Refuse(DDERR_INVALIDPARAMS, "not a material handle of this device");
-            material_ = value;
-            return Ok();
+            break;
         case D3DLIGHTSTATE_AMBIENT:
-            ambient_ = value;
-            return Ok();
+            break;
         case D3DLIGHTSTATE_COLORMODEL:
-            if (value != 1 && value != 2) return Refuse(DDERR_INVALIDPARAMS, "not a colour model");
-            return Ok();
+            if (value != D3DCOLOR_MONO && value != D3DCOLOR_RGB)
+                return Refuse(DDERR_INVALIDPARAMS, "not a colour model");
+            break;
         case D3DLIGHTSTATE_FOGMODE:
-            if (value > 3) return Refuse(DDERR_INVALIDPARAMS, "not a fog mode");
-            return Ok();
+            if (value > D3DFOG_LINEAR) return Refuse(DDERR_INVALIDPARAMS, "not a fog mode");
+            break;
         case D3DLIGHTSTATE_FOGSTART:
         case D3DLIGHTSTATE_FOGEND:
         case D3DLIGHTSTATE_FOGDENSITY:
-            return Ok();  // fog is not drawn
+            break;  // kept; fog is not drawn
         default:
             return Refuse(DDERR_INVALIDPARAMS, "unknown light state");
     }
+    lightStates_[state - 1] = value;
+    return Ok();
 }
 
 HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) {
@@ -146,11 +158,15 @@ HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) {
         [&](control::CallTrace& trace) { trace.Arg(TransformStateText(state)).Arg(MatrixText(matrix)); });
 }
 
+pipeline::Matrix* Device::TransformSlot(D3DTRANSFORMSTATETYPE state) {
+    return state == D3DTRANSFORMSTATE_WORLD        ? &world_
+           : state == D3DTRANSFORMSTATE_VIEW       ? &view_
+           : state == D3DTRANSFORMSTATE_PROJECTION ? &projection_
+                                                   : nullptr;
+}
+
 Outcome Device::SetMatrix(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) {
-    pipeline::Matrix* slot = state == D3DTRANSFORMSTATE_WORLD        ? &world_
-                             : state == D3DTRANSFORMSTATE_VIEW       ? &view_
-                             : state == D3DTRANSFORMSTATE_PROJECTION ? &projection_
-                                                                     : nullptr;
+    pipeline::Matrix* slot = TransformSlot(state);
     if (!slot) return Refuse(DDERR_INVALIDPARAMS, "unknown transform state");
     if (!matrix) return Refuse(DDERR_INVALIDPARAMS, "no matrix");
     std::memcpy(slot, matrix, sizeof *slot);
@@ -171,9 +187,25 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vert
         });
 }
 
-Outcome Device::Draw(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, LPVOID vertices, DWORD vertexCount,
-                     DWORD flags) {
+HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, LPVOID vertices,
+                                     DWORD vertexCount, LPWORD indices, DWORD indexCount, DWORD flags) {
+    return Call(
+        "IDirect3DDevice2::DrawIndexedPrimitive",
+        [&] { return DrawIndexed(primitiveType, vertexType, vertices, vertexCount, indices, indexCount, flags); },
+        [&](control::CallTrace& trace) {
+            trace.Arg(PrimitiveTypeText(primitiveType))
+                .Arg(VertexTypeText(vertexType))
+                .Arg(vertices ? "vertices" : "NULL")
+                .Arg(vertexCount)
+                .Arg(indices ? "indices" : "NULL")
+                .Arg(indexCount)
+                .Arg(DrawFlagsText(flags));
+        });
+}
+
+Outcome Device::CheckDraw(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, DWORD flags) const {
     if (!inScene_) return Refuse(D3DERR_SCENE_NOT_IN_SCENE, "draw between BeginScene and EndScene");
+    if (DrawTargetLocked()) return Refuse(DDERR_SURFACEBUSY, "the render target is locked");
     if (primitiveType < D3DPT_POINTLIST || primitiveType > D3DPT_TRIANGLEFAN)
         return Refuse(D3DERR_INVALIDPRIMITIVETYPE, "unknown primitive type");
     if (primitiveType != D3DPT_TRIANGLELIST) return Refuse(DDERR_UNSUPPORTED, "only triangle lists are drawn");
@@ -181,13 +213,43 @@ Outcome Device::Draw(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, L
         return Refuse(D3DERR_INVALIDVERTEXTYPE, "unknown vertex type");
     if (vertexType != D3DVT_VERTEX) return Refuse(DDERR_UNSUPPORTED, "only D3DVT_VERTEX is drawn");
     if (flags & ~kDrawFlags) return Refuse(DDERR_INVALIDPARAMS, "unknown draw flags");
+    return Ok();
+}
+
+Outcome Device::Draw(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, LPVOID vertices, DWORD vertexCount,
+                     DWORD flags) {
+    if (Outcome checked = CheckDraw(primitiveType, vertexType, flags); checked.result != S_OK) return checked;
     if (!vertices) return Refuse(DDERR_INVALIDPARAMS, "no vertices");
     if (vertexCount > kMaxVertices) return Refuse(DDERR_INVALIDPARAMS, "more than 65535 vertices");
+    return Render(static_cast<const pipeline::Vertex*>(vertices), vertexCount);
+}
+
+// The indices are expanded into a list of their vertices, drawn as
+// DrawPrimitive draws; the list's memory is kept for the next indexed draw.
+Outcome Device::DrawIndexed(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, LPVOID vertices,
+                            DWORD vertexCount, LPWORD indices, DWORD indexCount, DWORD flags) {
+    if (Outcome checked = CheckDraw(primitiveType, vertexType, flags); checked.result != S_OK) return checked;
+    if (!vertices || !indices) return Refuse(DDERR_INVALIDPARAMS, "no vertices or no indices");
+    if (vertexCount > kMaxVertices || indexCount > kMaxVertices)
+        return Refuse(DDERR_INVALIDPARAMS, "more than 65535 vertices or indices");
+    const auto* source = static_cast<const pipeline::Vertex*>(vertices);
+    if (std::any_of(indices, indices + indexCount, [&](WORD index) { return index >= vertexCount; }))
+        return Refuse(DDERR_INVALIDPARAMS, "an index past the vertices");
+    try {
+        indexed_.resize(indexCount);
+    } catch (const std::bad_alloc&) {
+        return Refuse(DDERR_OUTOFMEMORY, "no memory for the indexed vertices");
+    }
+    for (DWORD i = 0; i < indexCount; ++i) indexed_[i] = source[indices[i]];
+    return Render(indexed_.data(), indexCount);
+}
+
+Outcome Device::Render(const pipeline::Vertex* vertices, DWORD vertexCount) {
     if (!current_) return Refuse(D3DERR_NOCURRENTVIEWPORT, "no current viewport");
     if (!current_->Data()) return Refuse(D3DERR_VIEWPORTDATANOTSET, "SetViewport2 was not called");
     lights_.clear();
     current_->CollectLights(lights_);
-    pipeline::DrawCall call{static_cast<const pipeline::Vertex*>(vertices),
+    pipeline::DrawCall call{vertices,
                             vertexCount,
                             world_,
                             view_,
@@ -195,17 +257,20 @@ Outcome Device::Draw(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, L
                             SelectedMaterial(),
                             lights_.data(),
                             lights_.size(),
-                            ColorOf(ambient_),
-                            states_,
+                            ColorOf(LightState(D3DLIGHTSTATE_AMBIENT)),
+                            states_.Pipeline(),
                             *current_->Data()};
     renderer_.DrawTriangleList(target_->DrawTarget(), call);
+    stats_.dwTrianglesDrawn += vertexCount / 3;
+    stats_.dwVerticesProcessed += vertexCount;
     return Ok();
 }
 
 // The selected material as it stands now; black when none is selected.
 pipeline::Material Device::SelectedMaterial() const {
-    if (material_ == 0 || !materials_[material_ - 1]) return {};
-    return materials_[material_ - 1]->Data();
+    const DWORD handle = LightState(D3DLIGHTSTATE_MATERIAL);
+    if (handle == 0 || !materials_[handle - 1]) return {};
+    return materials_[handle - 1]->Data();
 }
 
 }  // namespace qv::ddraw

@@ -2,7 +2,6 @@
 
 #include "ddraw/direct_draw.h"
 
-#include "ddraw/direct3d.h"
 #include "ddraw/surface.h"
 #include "ddraw/trace_text.h"
 
@@ -147,15 +146,6 @@ Outcome DirectDraw::MakeSurface(const SurfaceRequest& request, Surface*& made) {
     return Ok();
 }
 
-Outcome DirectDraw::QueryOther(REFIID iid, void** out, std::string& created) {
-    if (iid != IID_IDirect3D2) return Refuse(E_NOINTERFACE, "interface not offered");
-    Direct3D* direct3D = Make<Direct3D>(*this);
-    if (!direct3D) return Refuse(E_OUTOFMEMORY, "no memory for Direct3D");
-    *out = direct3D->Published();
-    created = direct3D->Label();
-    return Ok();
-}
-
 std::optional<control::DisplayMode> DirectDraw::CurrentMode() const {
     if (mode_) return mode_;
     const std::vector<control::DisplayMode>& modes = control::DisplayModes();
@@ -173,6 +163,7 @@ void DirectDraw::GiveBackDisplay() {
     if (exclusive_) {
         display::Active().Close();
         ExclusiveOwner() = nullptr;
+        ++displayGeneration_;
     }
     exclusive_ = false;
     window_ = nullptr;

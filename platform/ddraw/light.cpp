@@ -6,6 +6,13 @@
 
 namespace qv::ddraw {
 
+HRESULT Light::Initialize(LPDIRECT3D direct3D) {
+    return Call(
+        "IDirect3DLight::Initialize",
+        [] { return Refuse(DDERR_ALREADYINITIALIZED, "made by CreateLight"); },
+        [&](control::CallTrace& trace) { trace.Arg(direct3D ? "direct3D" : "NULL"); });
+}
+
 HRESULT Light::SetLight(LPD3DLIGHT lightData) {
     return Call(
         "IDirect3DLight::SetLight",
@@ -15,6 +22,7 @@ HRESULT Light::SetLight(LPD3DLIGHT lightData) {
             const D3DLIGHT& l = *lightData;
             if (l.dltType < D3DLIGHT_POINT || l.dltType > D3DLIGHT_PARALLELPOINT)
                 return Refuse(DDERR_INVALIDPARAMS, "unknown light type");
+            record_ = l;
             data_ = pipeline::Light{pipeline::LightType(l.dltType),
                                     {l.dcvColor.r, l.dcvColor.g, l.dcvColor.b, l.dcvColor.a},
                                     {l.dvPosition.x, l.dvPosition.y, l.dvPosition.z},
@@ -29,6 +37,19 @@ HRESULT Light::SetLight(LPD3DLIGHT lightData) {
             return Ok();
         },
         [&](control::CallTrace& trace) { trace.Arg(LightText(lightData)); });
+}
+
+HRESULT Light::GetLight(LPD3DLIGHT lightData) {
+    return Call(
+        "IDirect3DLight::GetLight",
+        [&] {
+            if (!lightData) return Refuse(DDERR_INVALIDPARAMS, "no light record");
+            if (lightData->dwSize != sizeof(D3DLIGHT))
+                return RefuseRecordSize("light record", sizeof(D3DLIGHT));
+            *lightData = record_;
+            return Ok();
+        },
+        [&](control::CallTrace& trace) { trace.Arg(lightData ? "&light" : "NULL"); });
 }
 
 }  // namespace qv::ddraw

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ddraw/com_object.h"
-#include "ddraw/direct3d.h"
+#include "ddraw/direct_draw.h"
 
 #include "pipeline/pipeline.h"
 
@@ -17,15 +17,15 @@ class Viewport;
 
 class Light final : public ComObject<Light, IDirect3DLight> {
 public:
-    static constexpr const char* kInterface = "IDirect3DLight";
     static constexpr const char* kKind = "light";
-    static constexpr const GUID& kIid = IID_IDirect3DLight;
 
-    explicit Light(Direct3D& parent) : parent_(&parent) {}
+    explicit Light(DirectDraw& parent) : parent_(&parent) {}
 
+    HRESULT STDMETHODCALLTYPE Initialize(LPDIRECT3D direct3D) override;
     HRESULT STDMETHODCALLTYPE SetLight(LPD3DLIGHT lightData) override;
+    HRESULT STDMETHODCALLTYPE GetLight(LPD3DLIGHT lightData) override;
 
-    const DirectDraw& Driver() const { return parent_->Driver(); }
+    const DirectDraw& Driver() const { return *parent_; }
     // Null until SetLight gave it a record.
     const std::optional<pipeline::Light>& Data() const { return data_; }
     const Viewport* InViewport() const { return viewport_; }
@@ -34,7 +34,8 @@ public:
 private:
     ~Light() override = default;
 
-    Ref<Direct3D> parent_;
+    Ref<DirectDraw> parent_;
+    D3DLIGHT record_ = SizedRecord<D3DLIGHT>();  // as set, for GetLight
     std::optional<pipeline::Light> data_;
     const Viewport* viewport_ = nullptr;
 };

@@ -24,10 +24,24 @@ HRESULT Material::SetMaterial(LPD3DMATERIAL materialData) {
             if (materialData->dwSize != sizeof(D3DMATERIAL))
                 return RefuseRecordSize("material record", sizeof(D3DMATERIAL));
             const D3DMATERIAL& m = *materialData;
+            record_ = m;
             data_ = {ColorOf(m.diffuse), ColorOf(m.ambient), ColorOf(m.specular), ColorOf(m.emissive), m.power};
             return Ok();
         },
         [&](control::CallTrace& trace) { trace.Arg(MaterialText(materialData)); });
+}
+
+HRESULT Material::GetMaterial(LPD3DMATERIAL materialData) {
+    return Call(
+        "IDirect3DMaterial2::GetMaterial",
+        [&] {
+            if (!materialData) return Refuse(DDERR_INVALIDPARAMS, "no material record");
+            if (materialData->dwSize != sizeof(D3DMATERIAL))
+                return RefuseRecordSize("material record", sizeof(D3DMATERIAL));
+            *materialData = record_;
+            return Ok();
+        },
+        [&](control::CallTrace& trace) { trace.Arg(materialData ? "&material" : "NULL"); });
 }
 
 HRESULT Material::GetHandle(LPDIRECT3DDEVICE2 device, LPD3DMATERIALHANDLE handle) {
@@ -40,7 +54,7 @@ HRESULT Material::GetHandle(LPDIRECT3DDEVICE2 device, LPD3DMATERIALHANDLE handle
             if (!device) return Refuse(DDERR_INVALIDPARAMS, "no device");
             Device* target = Device::Find(device);
             if (!target || target->Released()) return Refuse(DDERR_INVALIDOBJECT, "not a live device");
-            if (&target->Driver() != &parent_->Driver())
+            if (&target->Driver() != parent_.Get())
                 return Refuse(DDERR_INVALIDPARAMS, "the device belongs to another DirectDraw object");
             given = target->HandleFor(*this);
             *handle = given;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ddraw/com_object.h"
-#include "ddraw/direct3d.h"
+#include "ddraw/direct_draw.h"
 
 #include "pipeline/pipeline.h"
 
@@ -13,13 +13,12 @@ namespace qv::ddraw {
 
 class Material final : public ComObject<Material, IDirect3DMaterial2> {
 public:
-    static constexpr const char* kInterface = "IDirect3DMaterial2";
     static constexpr const char* kKind = "material";
-    static constexpr const GUID& kIid = IID_IDirect3DMaterial2;
 
-    explicit Material(Direct3D& parent) : parent_(&parent) {}
+    explicit Material(DirectDraw& parent) : parent_(&parent) {}
 
     HRESULT STDMETHODCALLTYPE SetMaterial(LPD3DMATERIAL materialData) override;
+    HRESULT STDMETHODCALLTYPE GetMaterial(LPD3DMATERIAL materialData) override;
     HRESULT STDMETHODCALLTYPE GetHandle(LPDIRECT3DDEVICE2 device, LPD3DMATERIALHANDLE handle) override;
 
     // All zero until SetMaterial.
@@ -28,7 +27,8 @@ public:
 private:
     ~Material() override;  // devices forget its handles
 
-    Ref<Direct3D> parent_;
+    Ref<DirectDraw> parent_;
+    D3DMATERIAL record_ = SizedRecord<D3DMATERIAL>();  // as set, for GetMaterial
     pipeline::Material data_{};
 };
 

@@ -38,8 +38,9 @@ protected:
     ULONG ReleaseReference() {
         if (Released()) return 0;
         if (--references_ > 0) return references_;
+        Hold();  // what OnReleased lets go of may hold this object
         OnReleased();
-        if (holds_ == 0) delete this;
+        Unhold();
         return 0;
     }
     // The callers' last reference is gone; the object may still be held.

@@ -2,7 +2,7 @@
 // takes, and the ones that decide how the pipeline draws (their defaults are
 // the platform's: depth test off, depth writes on, LESSEQUAL, Gouraud
 // shading, counter-clockwise triangles culled, solid fill). Other known
-// states are accepted and have no effect on drawing.
+// states are kept for GetRenderState and have no effect on drawing.
 #pragma once
 
 #include "ddraw/call.h"
@@ -11,9 +11,23 @@
 
 #include <d3d.h>
 
+#include <array>
+
 namespace qv::ddraw {
 
-// Sets one render state in states, or says which published error it earns.
-Outcome ApplyRenderState(pipeline::RenderStates& states, D3DRENDERSTATETYPE state, DWORD value);
+class RenderStateTable {
+public:
+    RenderStateTable();  // every state at the platform's default
+
+    // Sets one state, or says which published error it earns.
+    Outcome Set(D3DRENDERSTATETYPE state, DWORD value);
+    // The state's value, or DDERR_INVALIDPARAMS for an unknown state.
+    Outcome Get(D3DRENDERSTATETYPE state, DWORD& value) const;
+    const pipeline::RenderStates& Pipeline() const { return pipeline_; }
+
+private:
+    std::array<DWORD, D3DRENDERSTATE_STIPPLEPATTERN31 + 1> values_{};
+    pipeline::RenderStates pipeline_;
+};
 
 }  // namespace qv::ddraw

@@ -7,6 +7,7 @@
 #include "display/display.h"
 
 #include <cstring>
+#include <utility>
 
 namespace qv::ddraw {
 
@@ -15,12 +16,21 @@ Surface::Surface(DirectDraw& owner, const SurfaceRequest& request, DWORD width, 
       request_(request),
       width_(width),
       height_(height),
-      front_(std::size_t(width) * height, request.kind == SurfaceKind::Depth ? 0xFFFFFFFFu : 0u),
-      back_(request.backBufferCount > 0 ? std::size_t(width) * height : 0, 0u) {}
+      front_(request.kind == SurfaceKind::BackBuffer ? 0 : std::size_t(width) * height,
+             request.kind == SurfaceKind::Depth ? 0xFFFFFFFFu : 0u),
+      back_(request.backBufferCount > 0 ? std::size_t(width) * height : 0, 0u),
+      displayGeneration_(owner.DisplayGeneration()) {}
 
 Surface::~Surface() {
     if (depth_) depth_->attachedTo_ = nullptr;
+    if (chain_) chain_->backBuffer_ = nullptr;
     owner_->PrimaryDestroyed(this);
+}
+
+// The chain gives up its reference on its back buffer with the callers' last
+// reference on the chain.
+void Surface::OnReleased() {
+    if (Surface* backBuffer = std::exchange(backBuffer_, nullptr)) backBuffer->ReleaseReference();
 }
 
 HRESULT Surface::AddAttachedSurface(LPDIRECTDRAWSURFACE attached) {
@@ -56,6 +66,7 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE overrideSurface, DWORD flags) {
 Outcome Surface::FlipChain(LPDIRECTDRAWSURFACE overrideSurface, DWORD flags) {
     if (flags & ~DWORD(DDFLIP_WAIT)) return Refuse(DDERR_INVALIDPARAMS, "flags other than DDFLIP_WAIT");
     if (back_.empty()) return Refuse(DDERR_NOTFLIPPABLE, "not a flipping chain");
+    if (locked_ || (backBuffer_ && backBuffer_->locked_)) return Refuse(DDERR_SURFACEBUSY, "the chain is locked");
     if (overrideSurface) return Refuse(DDERR_INVALIDPARAMS, "a chain of two takes no override surface");
     if (owner_->Released()) return Refuse(DDERR_SURFACELOST, "its DirectDraw object was released");
     if (!owner_->Exclusive()) return Refuse(DDERR_NOEXCLUSIVEMODE, "the display was given back");
@@ -85,23 +96,23 @@ Outcome Surface::Describe(LPDDSURFACEDESC desc) const {
     desc->dwHeight = height_;
     desc->lPitch = LONG(width_ * sizeof(uint32_t));
     desc->ddsCaps.dwCaps = request_.caps;
-    DDPIXELFORMAT& format = desc->ddpfPixelFormat;
-    format.dwSize = sizeof format;
-    if (IsDepth()) {
-        format.dwFlags = DDPF_ZBUFFER;
-        format.dwZBufferBitDepth = 32;
-    } else {
-        format.dwFlags = DDPF_RGB;
-        format.dwRGBBitCount = 32;
-        format.dwRBitMask = 0x00FF0000;
-        format.dwGBitMask = 0x0000FF00;
-        format.dwBBitMask = 0x000000FF;
-    }
+    DescribeFormat(desc->ddpfPixelFormat);
     if (request_.backBufferCount > 0) {
         desc->dwFlags |= DDSD_BACKBUFFERCOUNT;
         desc->dwBackBufferCount = request_.backBufferCount;
     }
     return Ok();
+}
+
+void Surface::DescribeFormat(DDPIXELFORMAT& format) const {
+    std::memset(&format, 0, sizeof format);
+    format.dwSize = sizeof format;
+    if (IsDepth()) {
+        format.dwFlags = DDPF_ZBUFFER;
+        format.dwZBufferBitDepth = 32;
+    } else {
+        SetXrgbFormat(format);
+    }
 }
 
 pipeline::Target Surface::DrawTarget() {

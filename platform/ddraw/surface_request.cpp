@@ -60,6 +60,14 @@ Outcome ReadDepth(const DDSURFACEDESC& desc, SurfaceRequest& request) {
 
 }  // namespace
 
+void SetXrgbFormat(DDPIXELFORMAT& format) {
+    format.dwFlags = DDPF_RGB;
+    format.dwRGBBitCount = 32;
+    format.dwRBitMask = 0x00FF0000;
+    format.dwGBitMask = 0x0000FF00;
+    format.dwBBitMask = 0x000000FF;
+}
+
 Outcome ReadSurfaceRequest(const DDSURFACEDESC* desc, SurfaceRequest& request) {
     if (!desc) return Refuse(DDERR_INVALIDPARAMS, "no surface description");
     if (desc->dwSize != sizeof(DDSURFACEDESC)) return RefuseRecordSize("surface description", sizeof(DDSURFACEDESC));

@@ -9,7 +9,8 @@
 
 namespace qv::ddraw {
 
-enum class SurfaceKind { Primary, Depth };
+// A back buffer is made by its flipping chain, never by a request.
+enum class SurfaceKind { Primary, Depth, BackBuffer };
 
 struct SurfaceRequest {
     SurfaceKind kind;
@@ -20,6 +21,10 @@ struct SurfaceRequest {
 
 // The largest width or height a surface may have.
 inline constexpr DWORD kMaxSurfaceSide = 8192;
+
+// Fills the 32-bit XRGB format of colour surfaces and 32-bit display modes
+// (the caller sets dwSize).
+void SetXrgbFormat(DDPIXELFORMAT& format);
 
 // Reads desc into request, or says which published error it earns.
 Outcome ReadSurfaceRequest(const DDSURFACEDESC* desc, SurfaceRequest& request);

@@ -331,6 +331,22 @@ std::string RectsText(DWORD count, const D3DRECT* rects) {
     return text + "}";
 }
 
+std::string ViewportText(const D3DVIEWPORT* viewport) {
+    if (!viewport) return "NULL";
+    if (viewport->dwSize != sizeof(D3DVIEWPORT)) return Record({Field("dwSize", viewport->dwSize)});
+    const D3DVIEWPORT& v = *viewport;
+    return Record({Field("dwSize", v.dwSize), Field("dwX", v.dwX), Field("dwY", v.dwY), Field("dwWidth", v.dwWidth),
+                   Field("dwHeight", v.dwHeight), Field("dvScaleX", Float(v.dvScaleX)),
+                   Field("dvScaleY", Float(v.dvScaleY)), Field("dvMaxX", Float(v.dvMaxX)),
+                   Field("dvMaxY", Float(v.dvMaxY)), Field("dvMinZ", Float(v.dvMinZ)),
+                   Field("dvMaxZ", Float(v.dvMaxZ))});
+}
+
+std::string NextFlagsText(DWORD flags) {
+    return control::Flags(flags,
+                          {{D3DNEXT_NEXT, "D3DNEXT_NEXT"}, {D3DNEXT_HEAD, "D3DNEXT_HEAD"}, {D3DNEXT_TAIL, "D3DNEXT_TAIL"}});
+}
+
 std::string ViewportText(const D3DVIEWPORT2* viewport) {
     if (!viewport) return "NULL";
     if (viewport->dwSize != sizeof(D3DVIEWPORT2)) return Record({Field("dwSize", viewport->dwSize)});

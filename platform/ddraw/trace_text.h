@@ -25,7 +25,9 @@ std::string VertexTypeText(D3DVERTEXTYPE type);
 std::string DrawFlagsText(DWORD flags);
 std::string ClearFlagsText(DWORD flags);
 std::string RectsText(DWORD count, const D3DRECT* rects);
+std::string ViewportText(const D3DVIEWPORT* viewport);
 std::string ViewportText(const D3DVIEWPORT2* viewport);
+std::string NextFlagsText(DWORD flags);
 std::string LightText(const D3DLIGHT* light);
 std::string MaterialText(const D3DMATERIAL* material);
 

@@ -1,4 +1,5 @@
-// Viewports: their rectangle, their lights, and clearing.
+// Viewports: their rectangle in both record versions, their background, and
+// clearing.
 
 #include "ddraw/viewport.h"
 
@@ -16,12 +17,6 @@ Viewport::~Viewport() {
     for (Ref<Light>& light : lights_) light->PlaceIn(nullptr);
 }
 
-void Viewport::CollectLights(std::vector<pipeline::Light>& lights) const {
-    for (const Ref<Light>& light : lights_) {
-        if (light->Data()) lights.push_back(*light->Data());
-    }
-}
-
 HRESULT Viewport::Clear(DWORD rectCount, LPD3DRECT rects, DWORD flags) {
     return Call(
         "IDirect3DViewport2::Clear", [&] { return ClearRects(rectCount, rects, flags); },
@@ -35,26 +30,10 @@ Outcome Viewport::ClearRects(DWORD rectCount, LPD3DRECT rects, DWORD flags) {
     if (rectCount > 0 && !rects) return Refuse(DDERR_INVALIDPARAMS, "no rectangles");
     if (!device_) return Refuse(D3DERR_VIEWPORTHASNODEVICE, "the viewport is on no device");
     if (!data_) return Refuse(D3DERR_VIEWPORTDATANOTSET, "SetViewport2 was not called");
-    // Colour black and depth farthest: no background material is set.
+    if (device_->DrawTargetLocked()) return Refuse(DDERR_SURFACEBUSY, "the render target is locked");
+    // Colour black and depth farthest: the background material is not drawn.
     device_->ClearTarget(*data_, reinterpret_cast<const pipeline::Rect*>(rects), rectCount, flags & D3DCLEAR_TARGET,
                          flags & D3DCLEAR_ZBUFFER);
-    return Ok();
-}
-
-HRESULT Viewport::AddLight(LPDIRECT3DLIGHT light) {
-    return Call(
-        "IDirect3DViewport2::AddLight", [&] { return Add(light); },
-        [&](control::CallTrace& trace) { trace.Arg(Light::LabelOf(light)); });
-}
-
-Outcome Viewport::Add(LPDIRECT3DLIGHT light) {
-    if (!light) return Refuse(DDERR_INVALIDPARAMS, "no light");
-    Light* added = Light::Find(light);
-    if (!added || added->Released()) return Refuse(DDERR_INVALIDOBJECT, "not a live light");
-    if (&added->Driver() != &Driver()) return Refuse(DDERR_INVALIDPARAMS, "the light belongs to another DirectDraw object");
-    if (added->InViewport()) return Refuse(D3DERR_LIGHTHASVIEWPORT, "the light is in a viewport already");
-    lights_.emplace_back(added);
-    added->PlaceIn(this);
     return Ok();
 }
 
@@ -79,6 +58,125 @@ Outcome Viewport::SetData(LPD3DVIEWPORT2 viewportData) {
     data_ = pipeline::Viewport{v.dwX,          v.dwY,          v.dwWidth, v.dwHeight, v.dvClipX, v.dvClipY,
                                v.dvClipWidth, v.dvClipHeight, v.dvMinZ,  v.dvMaxZ};
     return Ok();
+}
+
+HRESULT Viewport::GetViewport2(LPD3DVIEWPORT2 viewportData) {
+    return Call(
+        "IDirect3DViewport2::GetViewport2",
+        [&] {
+            if (!viewportData) return Refuse(DDERR_INVALIDPARAMS, "no viewport record");
+            if (viewportData->dwSize != sizeof(D3DVIEWPORT2))
+                return RefuseRecordSize("viewport record", sizeof(D3DVIEWPORT2));
+            if (!data_) return Refuse(D3DERR_VIEWPORTDATANOTSET, "no viewport record was set");
+            const pipeline::Viewport& v = *data_;
+            *viewportData = {sizeof(D3DVIEWPORT2), v.x,         v.y,          v.width,   v.height, v.clipX,
+                             v.clipY,              v.clipWidth, v.clipHeight, v.minZ,    v.maxZ};
+            return Ok();
+        },
+        [&](control::CallTrace& trace) { trace.Arg(ViewportText(viewportData)); });
+}
+
+// The first version of the record maps x/w to dwX + dwWidth/2 + x/w*dvScaleX
+// (and y the other way up): the same as a clip rectangle of dwWidth/dvScaleX
+// by dwHeight/dvScaleY centred on the origin. Its clip extents dvMaxX and
+// dvMaxY are not kept apart from that: clipping is at the rectangle's edges.
+HRESULT Viewport::SetViewport(LPD3DVIEWPORT viewportData) {
+    return Call(
+        "IDirect3DViewport2::SetViewport",
+        [&] { return SetFirstVersionData(viewportData); },
+        [&](control::CallTrace& trace) { trace.Arg(ViewportText(viewportData)); });
+}
+
+Outcome Viewport::SetFirstVersionData(LPD3DVIEWPORT viewportData) {
+    if (!viewportData) return Refuse(DDERR_INVALIDPARAMS, "no viewport record");
+    const D3DVIEWPORT& v = *viewportData;
+    if (v.dwSize != sizeof(D3DVIEWPORT)) return RefuseRecordSize("viewport record", sizeof(D3DVIEWPORT));
+    if (v.dvScaleX == 0 || v.dvScaleY == 0) return Refuse(DDERR_INVALIDPARAMS, "zero scale");
+    const float clipWidth = float(v.dwWidth) / v.dvScaleX, clipHeight = float(v.dwHeight) / v.dvScaleY;
+    D3DVIEWPORT2 second = {sizeof(D3DVIEWPORT2), v.dwX,      v.dwY,     v.dwWidth, v.dwHeight, -clipWidth / 2,
+                           clipHeight / 2,        clipWidth, clipHeight, v.dvMinZ,  v.dvMaxZ};
+    return SetData(&second);
+}
+
+HRESULT Viewport::GetViewport(LPD3DVIEWPORT viewportData) {
+    return Call(
+        "IDirect3DViewport2::GetViewport",
+        [&] { return GetFirstVersionData(viewportData); },
+        [&](control::CallTrace& trace) { trace.Arg(ViewportText(viewportData)); });
+}
+
+Outcome Viewport::GetFirstVersionData(LPD3DVIEWPORT viewportData) const {
+    if (!viewportData) return Refuse(DDERR_INVALIDPARAMS, "no viewport record");
+    if (viewportData->dwSize != sizeof(D3DVIEWPORT))
+        return RefuseRecordSize("viewport record", sizeof(D3DVIEWPORT));
+    if (!data_) return Refuse(D3DERR_VIEWPORTDATANOTSET, "no viewport record was set");
+    const pipeline::Viewport& v = *data_;
+    *viewportData = {sizeof(D3DVIEWPORT),  v.x,
+                     v.y,                  v.width,
+                     v.height,             float(v.width) / v.clipWidth,
+                     float(v.height) / v.clipHeight, v.clipWidth / 2,
+                     v.clipHeight / 2,     v.minZ,
+                     v.maxZ};
+    return Ok();
+}
+
+HRESULT Viewport::SetBackground(D3DMATERIALHANDLE material) {
+    return Call(
+        "IDirect3DViewport2::SetBackground",
+        [&] {
+            background_ = material;
+            return Ok();
+        },
+        [&](control::CallTrace& trace) { trace.Arg(material); });
+}
+
+HRESULT Viewport::GetBackground(LPD3DMATERIALHANDLE material, LPBOOL valid) {
+    if (material) *material = 0;  // also when the call fails
+    if (valid) *valid = FALSE;
+    return Call(
+        "IDirect3DViewport2::GetBackground",
+        [&] {
+            if (!material || !valid) return Refuse(DDERR_INVALIDPARAMS, "no place for the handle or its validity");
+            *material = background_;
+            *valid = background_ != 0;
+            return Ok();
+        },
+        [&](control::CallTrace& trace) {
+            trace.Arg(material ? "&" + std::to_string(*material) : "NULL")
+                .Arg(valid ? (*valid ? "&TRUE" : "&FALSE") : "NULL");
+        });
+}
+
+HRESULT Viewport::Initialize(LPDIRECT3D direct3D) {
+    return Call(
+        "IDirect3DViewport2::Initialize",
+        [] { return Refuse(DDERR_ALREADYINITIALIZED, "made by CreateViewport"); },
+        [&](control::CallTrace& trace) { trace.Arg(direct3D ? "direct3D" : "NULL"); });
+}
+
+HRESULT Viewport::TransformVertices(DWORD vertexCount, LPD3DTRANSFORMDATA data, DWORD flags, LPDWORD offscreen) {
+    if (offscreen) *offscreen = 0;
+    return Unsupported("IDirect3DViewport2::TransformVertices", [&](control::CallTrace& trace) {
+        trace.Arg(vertexCount).Arg(data ? "data" : "NULL").Arg(flags).Arg(offscreen ? "&offscreen" : "NULL");
+    });
+}
+
+HRESULT Viewport::LightElements(DWORD elementCount, LPD3DLIGHTDATA data) {
+    return Unsupported("IDirect3DViewport2::LightElements",
+                       [&](control::CallTrace& trace) { trace.Arg(elementCount).Arg(data ? "data" : "NULL"); });
+}
+
+HRESULT Viewport::SetBackgroundDepth(LPDIRECTDRAWSURFACE surface) {
+    return Unsupported("IDirect3DViewport2::SetBackgroundDepth",
+                       [&](control::CallTrace& trace) { trace.Arg(Surface::LabelOf(surface)); });
+}
+
+HRESULT Viewport::GetBackgroundDepth(LPDIRECTDRAWSURFACE* surface, LPBOOL valid) {
+    if (surface) *surface = nullptr;
+    if (valid) *valid = FALSE;
+    return Unsupported("IDirect3DViewport2::GetBackgroundDepth", [&](control::CallTrace& trace) {
+        trace.Arg(OutText(surface, "")).Arg(OutText(valid, ""));
+    });
 }
 
 }  // namespace qv::ddraw

@@ -3,6 +3,7 @@
 
 #include <ddraw.h>
 #include <d3dtypes.h>
+#include <d3dcaps.h>
 
 DEFINE_GUID(IID_IDirect3D2, 0x6AAE1EC1, 0x662A, 0x11D0, 0x88, 0x9D, 0x00, 0xAA, 0x00, 0xBB, 0xB7, 0x6A);
 DEFINE_GUID(IID_IDirect3DHALDevice, 0x84E63DE0, 0x46AA, 0x11CF, 0x81, 0x6F, 0x00, 0x00, 0xC0, 0x20, 0x15, 0x6E);
@@ -11,16 +12,20 @@ DEFINE_GUID(IID_IDirect3DViewport2, 0x93281500, 0x8CF8, 0x11D0, 0x89, 0xAB, 0x00
 DEFINE_GUID(IID_IDirect3DMaterial2, 0x93281503, 0x8CF8, 0x11D0, 0x89, 0xAB, 0x00, 0xA0, 0xC9, 0x05, 0x41, 0x29);
 DEFINE_GUID(IID_IDirect3DLight, 0x4417C142, 0x33AD, 0x11CF, 0x81, 0x6F, 0x00, 0x00, 0xC0, 0x20, 0x15, 0x6E);
 
+struct IDirect3D;
 struct IDirect3D2;
 struct IDirect3DDevice2;
+struct IDirect3DTexture2;
 struct IDirect3DViewport2;
 struct IDirect3DMaterial2;
 struct IDirect3DLight;
+typedef IDirect3D* LPDIRECT3D;
 typedef IDirect3D2* LPDIRECT3D2;
 typedef IDirect3DDevice2* LPDIRECT3DDEVICE2;
 typedef IDirect3DViewport2* LPDIRECT3DVIEWPORT2;
 typedef IDirect3DMaterial2* LPDIRECT3DMATERIAL2;
 typedef IDirect3DLight* LPDIRECT3DLIGHT;
+typedef IDirect3DTexture2* LPDIRECT3DTEXTURE2;
 
 // Result codes.
 #define D3D_OK DD_OK
@@ -29,7 +34,10 @@ typedef IDirect3DLight* LPDIRECT3DLIGHT;
 #define D3DERR_INVALID_DEVICE MAKE_DDHRESULT(705)
 #define D3DERR_INITFAILED MAKE_DDHRESULT(706)
 #define D3DERR_DEVICEAGGREGATED MAKE_DDHRESULT(707)
+#define D3DERR_MATRIX_CREATE_FAILED MAKE_DDHRESULT(730)
+#define D3DERR_MATRIX_DESTROY_FAILED MAKE_DDHRESULT(731)
 #define D3DERR_MATRIX_SETDATA_FAILED MAKE_DDHRESULT(732)
+#define D3DERR_MATRIX_GETDATA_FAILED MAKE_DDHRESULT(733)
 #define D3DERR_SETVIEWPORTDATA_FAILED MAKE_DDHRESULT(734)
 #define D3DERR_INVALIDCURRENTVIEWPORT MAKE_DDHRESULT(735)
 #define D3DERR_INVALIDPRIMITIVETYPE MAKE_DDHRESULT(736)
@@ -55,10 +63,14 @@ typedef IDirect3DLight* LPDIRECT3DLIGHT;
 #define D3DERR_VIEWPORTHASNODEVICE MAKE_DDHRESULT(774)
 #define D3DERR_NOCURRENTVIEWPORT MAKE_DDHRESULT(775)
 
+// The interfaces below list every method in the published vtable order.
+
 struct IDirect3D2 : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE EnumDevices(LPD3DENUMDEVICESCALLBACK callback, LPVOID context) = 0;
     virtual HRESULT STDMETHODCALLTYPE CreateLight(LPDIRECT3DLIGHT* light, IUnknown* outer) = 0;
     virtual HRESULT STDMETHODCALLTYPE CreateMaterial(LPDIRECT3DMATERIAL2* material, IUnknown* outer) = 0;
     virtual HRESULT STDMETHODCALLTYPE CreateViewport(LPDIRECT3DVIEWPORT2* viewport, IUnknown* outer) = 0;
+    virtual HRESULT STDMETHODCALLTYPE FindDevice(LPD3DFINDDEVICESEARCH search, LPD3DFINDDEVICERESULT result) = 0;
     virtual HRESULT STDMETHODCALLTYPE CreateDevice(REFCLSID deviceGuid, LPDIRECTDRAWSURFACE surface,
                                                    LPDIRECT3DDEVICE2* device) = 0;
 
@@ -67,23 +79,62 @@ protected:
 };
 
 struct IDirect3DDevice2 : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE GetCaps(LPD3DDEVICEDESC halDesc, LPD3DDEVICEDESC helDesc) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SwapTextureHandles(LPDIRECT3DTEXTURE2 texture1, LPDIRECT3DTEXTURE2 texture2) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetStats(LPD3DSTATS stats) = 0;
     virtual HRESULT STDMETHODCALLTYPE AddViewport(LPDIRECT3DVIEWPORT2 viewport) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DeleteViewport(LPDIRECT3DVIEWPORT2 viewport) = 0;
+    virtual HRESULT STDMETHODCALLTYPE NextViewport(LPDIRECT3DVIEWPORT2 reference, LPDIRECT3DVIEWPORT2* viewport,
+                                                   DWORD flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE EnumTextureFormats(LPD3DENUMTEXTUREFORMATSCALLBACK callback, LPVOID context) = 0;
     virtual HRESULT STDMETHODCALLTYPE BeginScene() = 0;
     virtual HRESULT STDMETHODCALLTYPE EndScene() = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDirect3D(LPDIRECT3D2* direct3D) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetCurrentViewport(LPDIRECT3DVIEWPORT2 viewport) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetCurrentViewport(LPDIRECT3DVIEWPORT2* viewport) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetRenderTarget(LPDIRECTDRAWSURFACE surface, DWORD flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetRenderTarget(LPDIRECTDRAWSURFACE* surface) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Begin(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType, DWORD flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE BeginIndexed(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType,
+                                                   LPVOID vertices, DWORD vertexCount, DWORD flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Vertex(LPVOID vertex) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Index(WORD index) = 0;
+    virtual HRESULT STDMETHODCALLTYPE End(DWORD flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetRenderState(D3DRENDERSTATETYPE state, LPDWORD value) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetRenderState(D3DRENDERSTATETYPE state, DWORD value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetLightState(D3DLIGHTSTATETYPE state, LPDWORD value) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetLightState(D3DLIGHTSTATETYPE state, DWORD value) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) = 0;
+    virtual HRESULT STDMETHODCALLTYPE MultiplyTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) = 0;
     virtual HRESULT STDMETHODCALLTYPE DrawPrimitive(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType,
                                                     LPVOID vertices, DWORD vertexCount, DWORD flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DrawIndexedPrimitive(D3DPRIMITIVETYPE primitiveType, D3DVERTEXTYPE vertexType,
+                                                           LPVOID vertices, DWORD vertexCount, LPWORD indices,
+                                                           DWORD indexCount, DWORD flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetClipStatus(LPD3DCLIPSTATUS clipStatus) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClipStatus(LPD3DCLIPSTATUS clipStatus) = 0;
 
 protected:
     ~IDirect3DDevice2() = default;
 };
 
 struct IDirect3DViewport2 : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Initialize(LPDIRECT3D direct3D) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetViewport(LPD3DVIEWPORT viewportData) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetViewport(LPD3DVIEWPORT viewportData) = 0;
+    virtual HRESULT STDMETHODCALLTYPE TransformVertices(DWORD vertexCount, LPD3DTRANSFORMDATA data, DWORD flags,
+                                                        LPDWORD offscreen) = 0;
+    virtual HRESULT STDMETHODCALLTYPE LightElements(DWORD elementCount, LPD3DLIGHTDATA data) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetBackground(D3DMATERIALHANDLE material) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetBackground(LPD3DMATERIALHANDLE material, LPBOOL valid) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetBackgroundDepth(LPDIRECTDRAWSURFACE surface) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetBackgroundDepth(LPDIRECTDRAWSURFACE* surface, LPBOOL valid) = 0;
     virtual HRESULT STDMETHODCALLTYPE Clear(DWORD rectCount, LPD3DRECT rects, DWORD flags) = 0;
     virtual HRESULT STDMETHODCALLTYPE AddLight(LPDIRECT3DLIGHT light) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DeleteLight(LPDIRECT3DLIGHT light) = 0;
+    virtual HRESULT STDMETHODCALLTYPE NextLight(LPDIRECT3DLIGHT reference, LPDIRECT3DLIGHT* light, DWORD flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetViewport2(LPD3DVIEWPORT2 viewportData) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetViewport2(LPD3DVIEWPORT2 viewportData) = 0;
 
 protected:
@@ -92,6 +143,7 @@ protected:
 
 struct IDirect3DMaterial2 : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE SetMaterial(LPD3DMATERIAL materialData) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetMaterial(LPD3DMATERIAL materialData) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetHandle(LPDIRECT3DDEVICE2 device, LPD3DMATERIALHANDLE handle) = 0;
 
 protected:
@@ -99,7 +151,9 @@ protected:
 };
 
 struct IDirect3DLight : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Initialize(LPDIRECT3D direct3D) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetLight(LPD3DLIGHT lightData) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetLight(LPD3DLIGHT lightData) = 0;
 
 protected:
     ~IDirect3DLight() = default;

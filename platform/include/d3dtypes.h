@@ -108,6 +108,101 @@ typedef struct _D3DVERTEX {
 } D3DVERTEX, *LPD3DVERTEX;
 static_assert(sizeof(D3DVERTEX) == 32, "D3DVERTEX is 32 bytes");
 
+// A vertex the caller has lit: colours instead of a normal.
+typedef struct _D3DLVERTEX {
+    union {
+        D3DVALUE x;
+        D3DVALUE dvX;
+    };
+    union {
+        D3DVALUE y;
+        D3DVALUE dvY;
+    };
+    union {
+        D3DVALUE z;
+        D3DVALUE dvZ;
+    };
+    DWORD dwReserved;
+    union {
+        D3DCOLOR color;
+        D3DCOLOR dcColor;
+    };
+    union {
+        D3DCOLOR specular;
+        D3DCOLOR dcSpecular;
+    };
+    union {
+        D3DVALUE tu;
+        D3DVALUE dvTU;
+    };
+    union {
+        D3DVALUE tv;
+        D3DVALUE dvTV;
+    };
+} D3DLVERTEX, *LPD3DLVERTEX;
+static_assert(sizeof(D3DLVERTEX) == 32, "D3DLVERTEX is 32 bytes");
+
+// A vertex the caller has transformed and lit: screen position and 1/w.
+typedef struct _D3DTLVERTEX {
+    union {
+        D3DVALUE sx;
+        D3DVALUE dvSX;
+    };
+    union {
+        D3DVALUE sy;
+        D3DVALUE dvSY;
+    };
+    union {
+        D3DVALUE sz;
+        D3DVALUE dvSZ;
+    };
+    union {
+        D3DVALUE rhw;
+        D3DVALUE dvRHW;
+    };
+    union {
+        D3DCOLOR color;
+        D3DCOLOR dcColor;
+    };
+    union {
+        D3DCOLOR specular;
+        D3DCOLOR dcSpecular;
+    };
+    union {
+        D3DVALUE tu;
+        D3DVALUE dvTU;
+    };
+    union {
+        D3DVALUE tv;
+        D3DVALUE dvTV;
+    };
+} D3DTLVERTEX, *LPD3DTLVERTEX;
+static_assert(sizeof(D3DTLVERTEX) == 32, "D3DTLVERTEX is 32 bytes");
+
+// A transformed vertex before the divide by w, with its clip flags.
+typedef struct _D3DHVERTEX {
+    DWORD dwFlags;
+    union {
+        D3DVALUE hx;
+        D3DVALUE dvHX;
+    };
+    union {
+        D3DVALUE hy;
+        D3DVALUE dvHY;
+    };
+    union {
+        D3DVALUE hz;
+        D3DVALUE dvHZ;
+    };
+} D3DHVERTEX, *LPD3DHVERTEX;
+static_assert(sizeof(D3DHVERTEX) == 16, "D3DHVERTEX is 16 bytes");
+
+typedef struct _D3DLIGHTINGELEMENT {
+    D3DVECTOR dvPosition;
+    D3DVECTOR dvNormal;
+} D3DLIGHTINGELEMENT, *LPD3DLIGHTINGELEMENT;
+static_assert(sizeof(D3DLIGHTINGELEMENT) == 24, "D3DLIGHTINGELEMENT is 24 bytes");
+
 typedef struct _D3DMATRIX {
     D3DVALUE _11, _12, _13, _14;
     D3DVALUE _21, _22, _23, _24;
@@ -185,6 +280,82 @@ typedef struct _D3DVIEWPORT2 {
     D3DVALUE dvMaxZ;
 } D3DVIEWPORT2, *LPD3DVIEWPORT2;
 static_assert(sizeof(D3DVIEWPORT2) == 44, "D3DVIEWPORT2 is 44 bytes");
+
+// The first version of the viewport record: a scale from homogeneous to
+// screen coordinates and the extents of the clip volume.
+typedef struct _D3DVIEWPORT {
+    DWORD dwSize;
+    DWORD dwX;
+    DWORD dwY;
+    DWORD dwWidth;
+    DWORD dwHeight;
+    D3DVALUE dvScaleX;
+    D3DVALUE dvScaleY;
+    D3DVALUE dvMaxX;
+    D3DVALUE dvMaxY;
+    D3DVALUE dvMinZ;
+    D3DVALUE dvMaxZ;
+} D3DVIEWPORT, *LPD3DVIEWPORT;
+static_assert(sizeof(D3DVIEWPORT) == 44, "D3DVIEWPORT is 44 bytes");
+
+// IDirect3DViewport2::TransformVertices: what goes in, what comes out.
+typedef struct _D3DTRANSFORMDATA {
+    DWORD dwSize;
+    LPVOID lpIn;
+    DWORD dwInSize;
+    LPVOID lpOut;
+    DWORD dwOutSize;
+    LPD3DHVERTEX lpHOut;
+    DWORD dwClip;
+    DWORD dwClipIntersection;
+    DWORD dwClipUnion;
+    D3DRECT drExtent;
+} D3DTRANSFORMDATA, *LPD3DTRANSFORMDATA;
+static_assert(sizeof(D3DTRANSFORMDATA) == (sizeof(void*) == 4 ? 52 : 80), "D3DTRANSFORMDATA layout");
+
+// IDirect3DViewport2::LightElements: what goes in, what comes out.
+typedef struct _D3DLIGHTDATA {
+    DWORD dwSize;
+    LPD3DLIGHTINGELEMENT lpIn;
+    DWORD dwInSize;
+    LPD3DTLVERTEX lpOut;
+    DWORD dwOutSize;
+} D3DLIGHTDATA, *LPD3DLIGHTDATA;
+static_assert(sizeof(D3DLIGHTDATA) == (sizeof(void*) == 4 ? 20 : 40), "D3DLIGHTDATA layout");
+
+// Transform flags of TransformVertices.
+#define D3DTRANSFORM_CLIPPED 0x00000001
+#define D3DTRANSFORM_UNCLIPPED 0x00000002
+
+// What a device has drawn so far.
+typedef struct _D3DSTATS {
+    DWORD dwSize;
+    DWORD dwTrianglesDrawn;
+    DWORD dwLinesDrawn;
+    DWORD dwPointsDrawn;
+    DWORD dwSpansDrawn;
+    DWORD dwVerticesProcessed;
+} D3DSTATS, *LPD3DSTATS;
+static_assert(sizeof(D3DSTATS) == 24, "D3DSTATS is 24 bytes");
+
+// The clip status of the primitives drawn, and the extents they reached.
+typedef struct _D3DCLIPSTATUS {
+    DWORD dwFlags;
+    DWORD dwStatus;
+    float minx, maxx;
+    float miny, maxy;
+    float minz, maxz;
+} D3DCLIPSTATUS, *LPD3DCLIPSTATUS;
+static_assert(sizeof(D3DCLIPSTATUS) == 32, "D3DCLIPSTATUS is 32 bytes");
+
+#define D3DCLIPSTATUS_STATUS 0x00000001
+#define D3DCLIPSTATUS_EXTENTS2 0x00000002
+#define D3DCLIPSTATUS_EXTENTS3 0x00000004
+
+typedef enum _D3DCOLORMODEL {
+    D3DCOLOR_MONO = 1,
+    D3DCOLOR_RGB = 2
+} D3DCOLORMODEL;
 
 typedef enum _D3DTRANSFORMSTATETYPE {
     D3DTRANSFORMSTATE_WORLD = 1,
@@ -293,6 +464,68 @@ typedef enum _D3DCULL {
     D3DCULL_FORCE_DWORD = 0x7fffffff
 } D3DCULL;
 
+typedef enum _D3DANTIALIASMODE {
+    D3DANTIALIAS_NONE = 0,
+    D3DANTIALIAS_SORTDEPENDENT = 1,
+    D3DANTIALIAS_SORTINDEPENDENT = 2,
+    D3DANTIALIAS_FORCE_DWORD = 0x7fffffff
+} D3DANTIALIASMODE;
+
+typedef enum _D3DTEXTUREADDRESS {
+    D3DTADDRESS_WRAP = 1,
+    D3DTADDRESS_MIRROR = 2,
+    D3DTADDRESS_CLAMP = 3,
+    D3DTADDRESS_BORDER = 4,
+    D3DTADDRESS_FORCE_DWORD = 0x7fffffff
+} D3DTEXTUREADDRESS;
+
+typedef enum _D3DTEXTUREFILTER {
+    D3DFILTER_NEAREST = 1,
+    D3DFILTER_LINEAR = 2,
+    D3DFILTER_MIPNEAREST = 3,
+    D3DFILTER_MIPLINEAR = 4,
+    D3DFILTER_LINEARMIPNEAREST = 5,
+    D3DFILTER_LINEARMIPLINEAR = 6,
+    D3DFILTER_FORCE_DWORD = 0x7fffffff
+} D3DTEXTUREFILTER;
+
+typedef enum _D3DTEXTUREBLEND {
+    D3DTBLEND_DECAL = 1,
+    D3DTBLEND_MODULATE = 2,
+    D3DTBLEND_DECALALPHA = 3,
+    D3DTBLEND_MODULATEALPHA = 4,
+    D3DTBLEND_DECALMASK = 5,
+    D3DTBLEND_MODULATEMASK = 6,
+    D3DTBLEND_COPY = 7,
+    D3DTBLEND_ADD = 8,
+    D3DTBLEND_FORCE_DWORD = 0x7fffffff
+} D3DTEXTUREBLEND;
+
+typedef enum _D3DBLEND {
+    D3DBLEND_ZERO = 1,
+    D3DBLEND_ONE = 2,
+    D3DBLEND_SRCCOLOR = 3,
+    D3DBLEND_INVSRCCOLOR = 4,
+    D3DBLEND_SRCALPHA = 5,
+    D3DBLEND_INVSRCALPHA = 6,
+    D3DBLEND_DESTALPHA = 7,
+    D3DBLEND_INVDESTALPHA = 8,
+    D3DBLEND_DESTCOLOR = 9,
+    D3DBLEND_INVDESTCOLOR = 10,
+    D3DBLEND_SRCALPHASAT = 11,
+    D3DBLEND_BOTHSRCALPHA = 12,
+    D3DBLEND_BOTHINVSRCALPHA = 13,
+    D3DBLEND_FORCE_DWORD = 0x7fffffff
+} D3DBLEND;
+
+typedef enum _D3DFOGMODE {
+    D3DFOG_NONE = 0,
+    D3DFOG_EXP = 1,
+    D3DFOG_EXP2 = 2,
+    D3DFOG_LINEAR = 3,
+    D3DFOG_FORCE_DWORD = 0x7fffffff
+} D3DFOGMODE;
+
 typedef enum _D3DPRIMITIVETYPE {
     D3DPT_POINTLIST = 1,
     D3DPT_LINELIST = 2,
@@ -319,3 +552,8 @@ typedef enum _D3DVERTEXTYPE {
 // Viewport Clear flags.
 #define D3DCLEAR_TARGET 0x00000001
 #define D3DCLEAR_ZBUFFER 0x00000002
+
+// IDirect3DDevice2::NextViewport and IDirect3DViewport2::NextLight flags.
+#define D3DNEXT_NEXT 0x00000001
+#define D3DNEXT_HEAD 0x00000002
+#define D3DNEXT_TAIL 0x00000004

@@ -1,21 +1,31 @@
-// Basic Windows types, sized as the platform defines them on a 64-bit target
-// (LLP64 integers: DWORD and LONG are 32 bits, pointer-sized types follow
-// the pointer).
+// Basic Windows types, sized as the platform defines them (LLP64 integers:
+// DWORD and LONG are 32 bits, pointer-sized types follow the pointer).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+// The platform's calls and COM methods are __stdcall on 32-bit Windows and
+// use the one native convention everywhere else.
+#if defined(_WIN32) && !defined(_WIN64)
+#define WINAPI __stdcall
+#define CALLBACK __stdcall
+#define APIENTRY __stdcall
+#define STDMETHODCALLTYPE __stdcall
+#else
 #define WINAPI
 #define CALLBACK
 #define APIENTRY
 #define STDMETHODCALLTYPE
+#endif
 
 typedef int BOOL;
+typedef BOOL* LPBOOL;
 typedef unsigned char BYTE;
 typedef unsigned short WORD;
 typedef uint32_t DWORD;
 typedef int32_t LONG;
+typedef LONG* LPLONG;
 typedef uint32_t ULONG;
 typedef unsigned int UINT;
 typedef int INT;
@@ -35,6 +45,7 @@ typedef const CHAR* LPCSTR;
 typedef void* LPVOID;
 typedef const void* LPCVOID;
 typedef DWORD* LPDWORD;
+typedef WORD* LPWORD;
 typedef void* HANDLE;
 
 #define DECLARE_HANDLE(name) \
@@ -48,6 +59,7 @@ DECLARE_HANDLE(HINSTANCE);
 DECLARE_HANDLE(HICON);
 DECLARE_HANDLE(HBRUSH);
 DECLARE_HANDLE(HMENU);
+DECLARE_HANDLE(HDC);
 typedef HICON HCURSOR;
 typedef HINSTANCE HMODULE;
 

@@ -17,12 +17,15 @@ using ::testing::HasSubstr;
 
 class Lifetimes : public PlatformTest {
 protected:
-    // Releases the objects in the given order (indices into All()); each
-    // Release gives back the caller's only reference.
+    // Releases the objects in the given order (indices into All()). Each
+    // Release gives back the caller's only reference on that interface; the
+    // DirectDraw object's two interfaces (7 and 0) share one count.
     void ReleaseInOrder(const std::vector<int>& order) {
         std::vector<IUnknown**> all = objects.All();
         for (int index : order) {
-            ASSERT_EQ((*all[index])->Release(), 0u) << "object " << index;
+            int partner = index == 0 ? 7 : index == 7 ? 0 : -1;
+            ULONG left = partner >= 0 && *all[partner] ? 1 : 0;
+            ASSERT_EQ((*all[index])->Release(), left) << "object " << index;
             *all[index] = nullptr;
         }
     }
@@ -35,11 +38,11 @@ protected:
         control::SetTraceSink(nullptr);
         for (const char* line :
              {"DirectDrawCreate(NULL, &ddraw#1, NULL) -> DD_OK",
-              "IDirectDraw::QueryInterface(ddraw#1, IID_IDirect3D2, &d3d#1) -> DD_OK",
-              "IDirect3D2::CreateDevice(d3d#1, IID_IDirect3DHALDevice, surface#1, &device#1) -> D3D_OK",
-              "IDirect3D2::CreateViewport(d3d#1, &viewport#1, NULL) -> D3D_OK",
-              "IDirect3D2::CreateMaterial(d3d#1, &material#1, NULL) -> D3D_OK",
-              "IDirect3D2::CreateLight(d3d#1, &light#1, NULL) -> D3D_OK"})
+              "IDirectDraw::QueryInterface(ddraw#1, IID_IDirect3D2, &ddraw#1) -> DD_OK",
+              "IDirect3D2::CreateDevice(ddraw#1, IID_IDirect3DHALDevice, surface#1, &device#1) -> D3D_OK",
+              "IDirect3D2::CreateViewport(ddraw#1, &viewport#1, NULL) -> D3D_OK",
+              "IDirect3D2::CreateMaterial(ddraw#1, &material#1, NULL) -> D3D_OK",
+              "IDirect3D2::CreateLight(ddraw#1, &light#1, NULL) -> D3D_OK"})
             EXPECT_THAT(traceLines, Contains(line));
         EXPECT_THAT(traceLines, Contains(HasSubstr("&surface#2, NULL) -> DD_OK")));
     }
@@ -114,31 +117,51 @@ TEST_F(Lifetimes, AReleasedObjectStillHeldRefusesItsCalls) {
 TEST_F(Lifetimes, ChildrenOfAReleasedDirectDrawAnswerWithoutTheDisplay) {
     ASSERT_EQ(BringUp(), DD_OK) << failedStep;
     IDirectDraw* directDraw = objects.directDraw;  // its surfaces hold it
-    EXPECT_EQ(directDraw->Release(), 0u);
+    IDirect3D2* direct3D = objects.direct3D;
+    EXPECT_EQ(directDraw->Release(), 1u) << "its Direct3D interface shares the count";
+    EXPECT_EQ(headless->OpenWindow(), window) << "the object keeps the display while an interface is held";
+    EXPECT_EQ(direct3D->Release(), 0u);
     objects.directDraw = nullptr;
+    objects.direct3D = nullptr;
     EXPECT_EQ(headless->OpenWindow(), nullptr) << "released means the display is given back";
     EXPECT_EQ(directDraw->SetDisplayMode(800, 600, 32), DDERR_INVALIDOBJECT);
     EXPECT_EQ(objects.primarySurface->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+    EXPECT_EQ(objects.primarySurface->IsLost(), DDERR_SURFACELOST);
     IDirect3DMaterial2* material = nullptr;
-    EXPECT_EQ(objects.direct3D->CreateMaterial(&material, nullptr), DDERR_INVALIDOBJECT);
+    EXPECT_EQ(direct3D->CreateMaterial(&material, nullptr), DDERR_INVALIDOBJECT);
     EXPECT_EQ(material, nullptr);
     EXPECT_EQ(headless->PresentedFrames(), 0u);
 }
 
-TEST_F(Lifetimes, QueryInterfaceGivesDirect3DAndNothingElse) {
+TEST_F(Lifetimes, TheDirectDrawObjectIsOneObjectWithTwoInterfaces) {
     ASSERT_EQ(DirectDrawCreate(nullptr, &objects.directDraw, nullptr), DD_OK);
+    IDirectDraw* directDraw = objects.directDraw;
+    ASSERT_EQ(directDraw->QueryInterface(IID_IDirect3D2, reinterpret_cast<void**>(&objects.direct3D)), DD_OK);
+    IDirect3D2* again = nullptr;
+    ASSERT_EQ(directDraw->QueryInterface(IID_IDirect3D2, reinterpret_cast<void**>(&again)), DD_OK);
+    EXPECT_EQ(again, objects.direct3D) << "the same interface each time";
+    EXPECT_EQ(again->Release(), 2u) << "one count for both interfaces";
+    EXPECT_EQ(objects.direct3D->AddRef(), 3u);
+    EXPECT_EQ(directDraw->Release(), 2u);
+
+    IUnknown* fromDirectDraw = nullptr;
+    IUnknown* fromDirect3D = nullptr;
+    ASSERT_EQ(directDraw->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&fromDirectDraw)), DD_OK);
+    ASSERT_EQ(objects.direct3D->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&fromDirect3D)), D3D_OK);
+    EXPECT_EQ(fromDirectDraw, fromDirect3D);
+    EXPECT_EQ(static_cast<void*>(fromDirectDraw), static_cast<void*>(directDraw));
+    EXPECT_EQ(fromDirectDraw->Release(), 3u);
+    EXPECT_EQ(fromDirect3D->Release(), 2u);
+
+    IDirectDraw* back = nullptr;
+    ASSERT_EQ(objects.direct3D->QueryInterface(IID_IDirectDraw, reinterpret_cast<void**>(&back)), D3D_OK);
+    EXPECT_EQ(back, directDraw);
+    EXPECT_EQ(back->Release(), 2u);
+
     void* found = reinterpret_cast<void*>(1);
-    EXPECT_EQ(objects.directDraw->QueryInterface(IID_IDirect3DDevice2, &found), E_NOINTERFACE);
+    EXPECT_EQ(directDraw->QueryInterface(IID_IDirect3DDevice2, &found), E_NOINTERFACE);
     EXPECT_EQ(found, nullptr);
-    EXPECT_EQ(objects.directDraw->QueryInterface(IID_IDirect3D2, nullptr), E_POINTER);
-    IUnknown* unknown = nullptr;
-    ASSERT_EQ(objects.directDraw->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), DD_OK);
-    EXPECT_EQ(static_cast<void*>(unknown), static_cast<void*>(objects.directDraw));
-    EXPECT_EQ(unknown->Release(), 1u);
-    ASSERT_EQ(objects.directDraw->QueryInterface(IID_IDirect3D2, reinterpret_cast<void**>(&objects.direct3D)), DD_OK);
-    IDirect3DLight* light = nullptr;
-    EXPECT_EQ(objects.direct3D->QueryInterface(IID_IDirect3DLight, reinterpret_cast<void**>(&light)), E_NOINTERFACE);
-    EXPECT_EQ(light, nullptr);
+    EXPECT_EQ(directDraw->QueryInterface(IID_IDirect3D2, nullptr), E_POINTER);
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ TEST_F(CallTraceOfObjects, AScriptedSessionLeavesOneLinePerCall) {
     const std::string size = std::to_string(sizeof(DDSURFACEDESC));
     const std::string expected[] = {
         "DirectDrawCreate(NULL, &ddraw#1, NULL) -> DD_OK",
-        "IDirectDraw::QueryInterface(ddraw#1, IID_IDirect3D2, &d3d#1) -> DD_OK",
+        "IDirectDraw::QueryInterface(ddraw#1, IID_IDirect3D2, &ddraw#1) -> DD_OK",
         "IDirectDraw::SetCooperativeLevel(ddraw#1, hwnd#1, DDSCL_EXCLUSIVE|DDSCL_FULLSCREEN) -> DD_OK",
         "IDirectDraw::SetDisplayMode(ddraw#1, 801, 600, 32) -> DDERR_INVALIDMODE: the display does not offer this mode",
         "IDirectDraw::SetDisplayMode(ddraw#1, 800, 600, 32) -> DD_OK",
@@ -73,19 +73,19 @@ TEST_F(CallTraceOfObjects, AScriptedSessionLeavesOneLinePerCall) {
             "ddpfPixelFormat={dwSize=32, dwFlags=DDPF_ZBUFFER, dwZBufferBitDepth=32}, "
             "ddsCaps=DDSCAPS_VIDEOMEMORY|DDSCAPS_ZBUFFER}, &surface#2, NULL) -> DD_OK",
         "IDirectDrawSurface::AddAttachedSurface(surface#1, surface#2) -> DD_OK",
-        "IDirect3D2::CreateDevice(d3d#1, IID_IDirect3DHALDevice, surface#1, &device#1) -> D3D_OK",
+        "IDirect3D2::CreateDevice(ddraw#1, IID_IDirect3DHALDevice, surface#1, &device#1) -> D3D_OK",
         "IDirect3DDevice2::SetRenderState(device#1, D3DRENDERSTATE_ZFUNC, D3DCMP_LESSEQUAL) -> D3D_OK",
-        "IDirect3D2::CreateViewport(d3d#1, &viewport#1, NULL) -> D3D_OK",
+        "IDirect3D2::CreateViewport(ddraw#1, &viewport#1, NULL) -> D3D_OK",
         "IDirect3DDevice2::AddViewport(device#1, viewport#1) -> D3D_OK",
         "IDirect3DViewport2::SetViewport2(viewport#1, {dwSize=44, dwX=0, dwY=0, dwWidth=800, dwHeight=600, "
         "dvClipX=-1, dvClipY=1, dvClipWidth=2, dvClipHeight=2, dvMinZ=0, dvMaxZ=1}) -> D3D_OK",
         "IDirect3DDevice2::SetCurrentViewport(device#1, viewport#1) -> D3D_OK",
-        "IDirect3D2::CreateMaterial(d3d#1, &material#1, NULL) -> D3D_OK",
+        "IDirect3D2::CreateMaterial(ddraw#1, &material#1, NULL) -> D3D_OK",
         "IDirect3DMaterial2::SetMaterial(material#1, {dwSize=80, diffuse={0.9, 1, 0, 0}, ambient={0.1, 0, 0, 0}, "
         "specular={0, 0, 0, 0}, emissive={0, 0, 0, 0}, power=0, hTexture=0, dwRampSize=0}) -> D3D_OK",
         "IDirect3DMaterial2::GetHandle(material#1, device#1, &1) -> D3D_OK",
         "IDirect3DDevice2::SetLightState(device#1, D3DLIGHTSTATE_MATERIAL, 1) -> D3D_OK",
-        "IDirect3D2::CreateLight(d3d#1, &light#1, NULL) -> D3D_OK",
+        "IDirect3D2::CreateLight(ddraw#1, &light#1, NULL) -> D3D_OK",
         "IDirect3DLight::SetLight(light#1, {dwSize=76, dltType=D3DLIGHT_POINT, dcvColor={1, 1, 1, 0}, "
         "dvPosition={4, 4, -4}, dvDirection={0, 0, 0}, dvRange=1.8446743e+19, dvFalloff=0, dvAttenuation0=0, "
         "dvAttenuation1=0, dvAttenuation2=0, dvTheta=0, dvPhi=0}) -> D3D_OK",
@@ -100,7 +100,7 @@ TEST_F(CallTraceOfObjects, AScriptedSessionLeavesOneLinePerCall) {
         "IDirect3DDevice2::DrawPrimitive(device#1, D3DPT_TRIANGLELIST, D3DVT_VERTEX, vertices, 3, 0) -> D3D_OK",
         "IDirect3DDevice2::EndScene(device#1) -> D3D_OK",
         "IDirectDrawSurface::Flip(surface#1, NULL, DDFLIP_WAIT) -> DD_OK",
-        "IDirect3D2::Release(d3d#1) -> 0",
+        "IDirect3D2::Release(ddraw#1) -> 1",
         "IDirectDrawSurface::Release(surface#1) -> 0",
         "IDirectDrawSurface::Release(surface#2) -> 0",
         "IDirect3DDevice2::Release(device#1) -> 0",
