@@ -21,6 +21,13 @@ inline Outcome Refuse(HRESULT code, std::string why) { return {code, std::move(w
 inline Outcome RefuseRecordSize(const char* record, std::size_t size) {
     return Refuse(DDERR_INVALIDPARAMS, std::string(record) + " size is not " + std::to_string(size));
 }
+// A record the caller passes: present, and its dwSize its type's size.
+template <class Record>
+Outcome CheckCallerRecord(const Record* record, const char* what) {
+    if (!record) return Refuse(DDERR_INVALIDPARAMS, std::string("no ") + what);
+    if (record->dwSize != sizeof(Record)) return RefuseRecordSize(what, sizeof(Record));
+    return Ok();
+}
 
 // The published name of a result code (DD_OK or D3D_OK after the call's
 // interface), or its hex value when it has none.

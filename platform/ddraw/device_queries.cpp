@@ -29,9 +29,7 @@ HRESULT Device::GetStats(LPD3DSTATS stats) {
     return Call(
         "IDirect3DDevice2::GetStats",
         [&] {
-            if (!stats) return Refuse(DDERR_INVALIDPARAMS, "no statistics record");
-            if (stats->dwSize != sizeof(D3DSTATS))
-                return RefuseRecordSize("statistics record", sizeof(D3DSTATS));
+            if (Outcome check = CheckCallerRecord(stats, "statistics record"); check.result != S_OK) return check;
             *stats = stats_;
             return Ok();
         },

@@ -43,9 +43,7 @@ HRESULT Light::GetLight(LPD3DLIGHT lightData) {
     return Call(
         "IDirect3DLight::GetLight",
         [&] {
-            if (!lightData) return Refuse(DDERR_INVALIDPARAMS, "no light record");
-            if (lightData->dwSize != sizeof(D3DLIGHT))
-                return RefuseRecordSize("light record", sizeof(D3DLIGHT));
+            if (Outcome check = CheckCallerRecord(lightData, "light record"); check.result != S_OK) return check;
             *lightData = record_;
             return Ok();
         },

@@ -20,9 +20,7 @@ HRESULT Material::SetMaterial(LPD3DMATERIAL materialData) {
     return Call(
         "IDirect3DMaterial2::SetMaterial",
         [&] {
-            if (!materialData) return Refuse(DDERR_INVALIDPARAMS, "no material record");
-            if (materialData->dwSize != sizeof(D3DMATERIAL))
-                return RefuseRecordSize("material record", sizeof(D3DMATERIAL));
+            if (Outcome check = CheckCallerRecord(materialData, "material record"); check.result != S_OK) return check;
             const D3DMATERIAL& m = *materialData;
             record_ = m;
             data_ = {ColorOf(m.diffuse), ColorOf(m.ambient), ColorOf(m.specular), ColorOf(m.emissive), m.power};
@@ -35,9 +33,7 @@ HRESULT Material::GetMaterial(LPD3DMATERIAL materialData) {
     return Call(
         "IDirect3DMaterial2::GetMaterial",
         [&] {
-            if (!materialData) return Refuse(DDERR_INVALIDPARAMS, "no material record");
-            if (materialData->dwSize != sizeof(D3DMATERIAL))
-                return RefuseRecordSize("material record", sizeof(D3DMATERIAL));
+            if (Outcome check = CheckCallerRecord(materialData, "material record"); check.result != S_OK) return check;
             *materialData = record_;
             return Ok();
         },

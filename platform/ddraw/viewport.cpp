@@ -64,9 +64,7 @@ HRESULT Viewport::GetViewport2(LPD3DVIEWPORT2 viewportData) {
     return Call(
         "IDirect3DViewport2::GetViewport2",
         [&] {
-            if (!viewportData) return Refuse(DDERR_INVALIDPARAMS, "no viewport record");
-            if (viewportData->dwSize != sizeof(D3DVIEWPORT2))
-                return RefuseRecordSize("viewport record", sizeof(D3DVIEWPORT2));
+            if (Outcome check = CheckCallerRecord(viewportData, "viewport record"); check.result != S_OK) return check;
             if (!data_) return Refuse(D3DERR_VIEWPORTDATANOTSET, "no viewport record was set");
             const pipeline::Viewport& v = *data_;
             *viewportData = {sizeof(D3DVIEWPORT2), v.x,         v.y,          v.width,   v.height, v.clipX,
