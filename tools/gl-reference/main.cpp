@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "display/png_writer.h"
 #include "fixed_function_scene.h"
 #include "offscreen_gl.h"
@@ -21,10 +22,11 @@ namespace {
 constexpr int kFailed = 1;
 constexpr int kBadOption = 2;
 constexpr int kOutputFailed = 3;
+constexpr uint64_t kMostFrames = 1000000;
 
 struct Options {
-    const char* matrices = nullptr;
-    const char* png = nullptr;
+    std::string matrices;
+    std::string png;
     long frame = -1;  // the last
     long warmup = 50;
 };
@@ -43,52 +45,38 @@ void Usage() {
         "Exit codes: 0 done, 1 no OpenGL or unreadable matrices, 2 bad option, 3 PNG not written.");
 }
 
-bool ParseCount(const char* text, long& out) {
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || v < 0 || errno == ERANGE) return false;
-    out = v;
-    return true;
-}
-
 // 0 on success, -1 after --help, else the exit code.
 int Parse(int argc, char** argv, Options& o) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
+    std::string error;
+    const auto arguments =
+        qv::tools::ReadArguments(argc, argv, {"--matrices", "--png", "--frame", "--warmup"}, {"--help", "-h"}, error);
+    bool ok = arguments.has_value();
+    for (std::size_t i = 0; ok && i < arguments->size(); ++i) {
+        const qv::tools::Argument& argument = (*arguments)[i];
+        uint64_t number = 0;
+        if (argument.name == "--help" || argument.name == "-h") {
             Usage();
             return -1;
-        }
-        if (arg != "--matrices" && arg != "--png" && arg != "--frame" && arg != "--warmup") {
-            std::fprintf(stderr, "quorvane-gl-reference: unknown option %s (see --help)\n", arg.c_str());
-            return kBadOption;
-        }
-        if (i + 1 >= argc) {
-            std::fprintf(stderr, "quorvane-gl-reference: %s needs a value (see --help)\n", arg.c_str());
-            return kBadOption;
-        }
-        const char* value = argv[++i];
-        bool ok = true;
-        if (arg == "--matrices") {
-            o.matrices = value;
-        } else if (arg == "--png") {
-            o.png = value;
-        } else if (arg == "--frame") {
-            ok = ParseCount(value, o.frame);
-        } else {
-            ok = ParseCount(value, o.warmup);
-        }
-        if (!ok) {
-            std::fprintf(stderr, "quorvane-gl-reference: bad value '%s' for %s\n", value, arg.c_str());
-            return kBadOption;
+        } else if (argument.name.empty()) {
+            error = "unexpected argument '" + argument.value + "' (see --help)";
+            ok = false;
+        } else if (argument.value.empty()) {
+            error = "option " + argument.name + " needs a value that is not empty (see --help)";
+            ok = false;
+        } else if (argument.name == "--matrices") {
+            o.matrices = argument.value;
+        } else if (argument.name == "--png") {
+            o.png = argument.value;
+        } else if ((ok = qv::tools::ReadNumber(argument, 0, kMostFrames, number, error))) {
+            (argument.name == "--frame" ? o.frame : o.warmup) = static_cast<long>(number);
         }
     }
-    if (!o.matrices) {
-        std::fprintf(stderr, "quorvane-gl-reference: --matrices FILE is required (see --help)\n");
-        return kBadOption;
+    if (ok && o.matrices.empty()) {
+        error = "--matrices FILE is required (see --help)";
+        ok = false;
     }
-    return 0;
+    if (!ok) std::fprintf(stderr, "quorvane-gl-reference: %s\n", error.c_str());
+    return ok ? 0 : kBadOption;
 }
 
 bool ReadMatrices(const char* path, std::vector<qv::glref::WorldMatrices>& frames, std::string& error) {
@@ -122,7 +110,7 @@ int main(int argc, char** argv) {
 
     std::vector<qv::glref::WorldMatrices> frames;
     std::string error;
-    if (!ReadMatrices(o.matrices, frames, error)) {
+    if (!ReadMatrices(o.matrices.c_str(), frames, error)) {
         std::fprintf(stderr, "quorvane-gl-reference: %s\n", error.c_str());
         return kFailed;
     }
@@ -130,14 +118,14 @@ int main(int argc, char** argv) {
     const std::size_t pngFrame = o.frame < 0 ? count - 1 : static_cast<std::size_t>(o.frame);
     if (pngFrame >= count) {
         std::fprintf(stderr, "quorvane-gl-reference: --frame %ld is beyond the %zu frames of %s\n", o.frame, count,
-                     o.matrices);
+                     o.matrices.c_str());
         return kBadOption;
     }
-    if (o.png) {
+    if (!o.png.empty()) {
         // The output is checked before the work; the picture replaces it after.
-        FILE* probe = std::fopen(o.png, "wb");
+        FILE* probe = std::fopen(o.png.c_str(), "wb");
         if (!probe || std::fclose(probe) != 0) {
-            std::fprintf(stderr, "quorvane-gl-reference: cannot write %s: %s\n", o.png, std::strerror(errno));
+            std::fprintf(stderr, "quorvane-gl-reference: cannot write %s: %s\n", o.png.c_str(), std::strerror(errno));
             return kOutputFailed;
         }
     }
@@ -166,7 +154,7 @@ int main(int argc, char** argv) {
     std::printf("render: %.1f fps, %.3f ms/frame, processor %.3f ms/frame\n", double(count) / seconds,
                 seconds * 1000.0 / double(count), cpuSeconds * 1000.0 / double(count));
 
-    if (o.png) {
+    if (!o.png.empty()) {
         scene.Draw(frames[pngFrame]);
         const std::vector<uint32_t> pixels = gl.ReadPixels();
         const qv::display::Frame picture{pixels.data(), kScreenWidth, kScreenWidth, kScreenHeight};
