@@ -73,6 +73,19 @@ uint64_t FrameLimit();
 // Counts one flipped frame; true for the one that reaches the limit.
 bool CountFlippedFrame();
 
+// The frame capture: the frame that reaches the frame limit is written to a
+// new file at path as a binary PPM (RGB). CaptureFile opens (empties) it;
+// false when it cannot. EndCapture closes it: false, saying why, when it
+// could not be written or no frame was captured.
+bool CaptureFile(const std::string& path, std::string& error);
+void CaptureFrame(const uint32_t* pixels, std::size_t pitch, uint32_t width, uint32_t height);
+bool EndCapture(std::string& error);
+
+// Where the stand-in carries only some of the operations (the Windows
+// ddraw.dll carries DirectDraw and Direct3D, not the window system or the
+// program's allocation), faults are accepted for those alone; null: all.
+void CarryOnly(bool (*carried)(std::string_view operation));
+
 // The calendar clock the platform reports (time()); nullopt is the real one.
 void SetClock(std::optional<std::time_t> seconds);
 std::optional<std::time_t> Clock();
@@ -85,12 +98,12 @@ void SetDrawThreads(unsigned threads);
 unsigned DrawThreads();
 
 // Reads QUORVANE_MODES, QUORVANE_FAIL, QUORVANE_TRACE, QUORVANE_FRAMES,
-// QUORVANE_CLOCK, QUORVANE_THREADS (and what the display back ends read themselves). On a bad
-// value returns false and says why.
+// QUORVANE_CAPTURE, QUORVANE_CLOCK, QUORVANE_THREADS (and what the display
+// back ends read themselves). On a bad value returns false and says why.
 bool ApplyEnvironment(std::string& error);
 
-// Back to the defaults: default modes, no faults, no trace, no limit, real
-// clock, default drawing threads.
+// Back to the defaults: default modes, no faults, no trace, no capture, no
+// limit, real clock, default drawing threads, every operation carried.
 void Reset();
 
 }  // namespace qv::control

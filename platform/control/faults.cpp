@@ -15,6 +15,8 @@ struct Fault {
     unsigned calls = 0;
 };
 
+bool (*carriedOperation)(std::string_view) = nullptr;
+
 std::vector<Fault>& PendingFaults() {
     static std::vector<Fault> faults;
     return faults;
@@ -23,6 +25,10 @@ std::vector<Fault>& PendingFaults() {
 // The index of an operation that can be made to fail, or says why not.
 bool FaultableOperation(std::string_view name, std::size_t& index, std::string& error) {
     const Operation* operation = FindOperation(name);
+    if (operation && carriedOperation && !carriedOperation(name)) {
+        error = "'" + std::string(name) + "' does not pass through this build's stand-in";
+        return false;
+    }
     if (operation && operation->fault != S_OK) {
         index = static_cast<std::size_t>(operation - kOperations);
         return true;
@@ -84,6 +90,8 @@ bool ReadFaults(std::string_view list, std::vector<Fault>& faults, std::string& 
 }
 
 }  // namespace
+
+void CarryOnly(bool (*carried)(std::string_view operation)) { carriedOperation = carried; }
 
 bool InjectFault(std::string_view operation, unsigned nth, HRESULT code) {
     std::size_t index;

@@ -76,9 +76,20 @@ bool ApplyEnvironment(std::string& error) {
         error = "QUORVANE_FAIL: " + error;
         return false;
     }
-    // Opening the trace empties its file: the last check, once all others passed.
+    const char* capturePath = Variable("QUORVANE_CAPTURE");
+    if (capturePath && frames == 0) {
+        error = "QUORVANE_CAPTURE: the captured frame is the one that reaches QUORVANE_FRAMES, which is not set";
+        return false;
+    }
+    // Opening the outputs empties their files: the last checks, once all others passed.
+    if (capturePath && !CaptureFile(capturePath, error)) {
+        error = "QUORVANE_CAPTURE: " + error;
+        return false;
+    }
     const char* tracePath = Variable("QUORVANE_TRACE");
     if (tracePath && !TraceFile(tracePath, error)) {
+        std::string ignored;
+        EndCapture(ignored);
         error = "QUORVANE_TRACE: " + error;
         return false;
     }
@@ -94,6 +105,9 @@ void Reset() {
     SetDisplayModes(DefaultDisplayModes());
     ClearFaults();
     SetTraceSink(nullptr);
+    std::string ignored;
+    EndCapture(ignored);
+    CarryOnly(nullptr);
     SetFrameLimit(0);
     SetClock(std::nullopt);
     SetDrawThreads(0);

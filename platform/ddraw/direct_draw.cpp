@@ -5,11 +5,7 @@
 #include "ddraw/surface.h"
 #include "ddraw/trace_text.h"
 
-#include "display/display.h"
-#include "user/desktop.h"
-#include "user/names.h"
-
-#include <cstdio>
+#include "host/window_system.h"
 
 namespace qv::ddraw {
 namespace {
@@ -26,7 +22,7 @@ const DirectDraw*& ExclusiveOwner() {
 // A display back end that fails leaves the person running the program one
 // line on why, besides the refusal on the trace.
 Outcome DisplayFailure(HRESULT code, const std::string& error) {
-    std::fprintf(stderr, "quorvane: display: %s\n", error.c_str());
+    host::Active().Tell("display: " + error);
     return Refuse(code, "display: " + error);
 }
 
@@ -43,7 +39,7 @@ HRESULT DirectDraw::SetCooperativeLevel(HWND window, DWORD flags) {
     return Call(
         "IDirectDraw::SetCooperativeLevel", [&] { return SetLevel(window, flags); },
         [&](control::CallTrace& trace) {
-            trace.Arg(user::WindowText(window)).Arg(CooperativeFlagsText(flags));
+            trace.Arg(host::Active().WindowName(window)).Arg(CooperativeFlagsText(flags));
         });
 }
 
@@ -55,9 +51,7 @@ Outcome DirectDraw::SetLevel(HWND window, DWORD flags) {
         return Refuse(DDERR_INVALIDPARAMS, "DDSCL_EXCLUSIVE and DDSCL_FULLSCREEN go together");
     if (exclusive == normal) return Refuse(DDERR_INVALIDPARAMS, "either DDSCL_NORMAL or DDSCL_EXCLUSIVE");
     if ((flags & DDSCL_ALLOWMODEX) && !exclusive) return Refuse(DDERR_INVALIDPARAMS, "DDSCL_ALLOWMODEX needs exclusive mode");
-    // The window layer's own lookup: IsWindow would put a call on the trace
-    // that the caller never made.
-    if (window && !user::FindWindow(window)) return Refuse(DDERR_INVALIDPARAMS, "not a window");
+    if (window && !host::Active().IsWindow(window)) return Refuse(DDERR_INVALIDPARAMS, "not a window");
     if (normal) {
         GiveBackDisplay();
         window_ = window;
@@ -71,7 +65,7 @@ Outcome DirectDraw::SetLevel(HWND window, DWORD flags) {
     }
     if (ExclusiveOwner()) return Refuse(DDERR_EXCLUSIVEMODEALREADYSET, "another DirectDraw object owns the display");
     std::string error;
-    if (!display::Active().Open(window, error)) return DisplayFailure(DDERR_GENERIC, error);
+    if (!host::Active().TakeDisplay(window, error)) return DisplayFailure(DDERR_GENERIC, error);
     ExclusiveOwner() = this;
     exclusive_ = true;
     window_ = window;
@@ -89,7 +83,7 @@ Outcome DirectDraw::SetMode(DWORD width, DWORD height, DWORD bitsPerPixel) {
     if (!exclusive_) return Refuse(DDERR_NOEXCLUSIVEMODE, "full-screen modes need exclusive mode");
     if (!Offered(width, height, bitsPerPixel)) return Refuse(DDERR_INVALIDMODE, "the display does not offer this mode");
     std::string error;
-    if (!display::Active().SetMode(width, height, bitsPerPixel, error))
+    if (!host::Active().SetMode(width, height, bitsPerPixel, error))
         return DisplayFailure(DDERR_UNSUPPORTEDMODE, error);
     mode_ = control::DisplayMode{width, height, bitsPerPixel};
     return Ok();
@@ -161,7 +155,7 @@ void DirectDraw::OnReleased() { GiveBackDisplay(); }
 
 void DirectDraw::GiveBackDisplay() {
     if (exclusive_) {
-        display::Active().Close();
+        host::Active().GiveBackDisplay();
         ExclusiveOwner() = nullptr;
         ++displayGeneration_;
     }

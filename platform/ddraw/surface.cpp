@@ -4,7 +4,7 @@
 
 #include "ddraw/trace_text.h"
 
-#include "display/display.h"
+#include "host/window_system.h"
 
 #include <cstring>
 #include <utility>
@@ -76,7 +76,13 @@ Outcome Surface::FlipChain(LPDIRECTDRAWSURFACE overrideSurface, DWORD flags) {
     // The frame just drawn becomes the back buffer; the device draws on
     // into the other memory, which is now the front.
     front_.swap(back_);
-    display::PresentFlipped(display::Frame{back_.data(), width_, width_, height_}, flags & DDFLIP_WAIT);
+    const host::Frame frame{back_.data(), width_, width_, height_};
+    host::Active().Present(frame, flags & DDFLIP_WAIT);
+    // The flip that reaches the frame limit ends the run as a user would.
+    if (control::CountFlippedFrame()) {
+        control::CaptureFrame(frame.pixels, frame.pitch, frame.width, frame.height);
+        host::Active().CloseMainWindow();
+    }
     return Ok();
 }
 

@@ -2,10 +2,8 @@
 
 #include "display/display.h"
 
-#include "control/control.h"
 #include "display/headless.h"
 #include "display/sdl_backend.h"
-#include "user/input.h"
 
 namespace qv::display {
 namespace {
@@ -29,18 +27,37 @@ std::unique_ptr<Backend>& Installed() {
     return backend;
 }
 
+InputSink* connected = nullptr;
+
+// Input that arrives before the window layer is connected goes nowhere.
+class DroppingSink final : public InputSink {
+public:
+    void Post(HWND, UINT, WPARAM, LPARAM) override {}
+    void Invalidate(HWND) override {}
+    const char* Title(HWND) override { return ""; }
+    const unsigned char* ClassIcon(HWND, std::size_t&) override { return nullptr; }
+};
+
 }  // namespace
 
+InputSink& Backend::Input() const {
+    static DroppingSink dropping;
+    return input_ ? *input_ : dropping;
+}
+
 Backend& Active() {
-    if (!Installed()) Installed() = std::make_unique<HeadlessBackend>();
+    if (!Installed()) Install(std::make_unique<HeadlessBackend>());
     return *Installed();
 }
 
-void Install(std::unique_ptr<Backend> backend) { Installed() = std::move(backend); }
+void Install(std::unique_ptr<Backend> backend) {
+    if (backend) backend->ConnectInput(connected);
+    Installed() = std::move(backend);
+}
 
-void PresentFlipped(const Frame& frame, bool waitForRefresh) {
-    Active().Present(frame, waitForRefresh);
-    if (control::CountFlippedFrame()) user::PostInputMessage(user::MainWindow(), WM_CLOSE, 0, 0);
+void ConnectInput(InputSink* sink) {
+    connected = sink;
+    if (Installed()) Installed()->ConnectInput(sink);
 }
 
 bool InstallByName(const std::string& name, std::string& error) {

@@ -3,6 +3,8 @@
 // (a real window or full screen) implement it.
 #pragma once
 
+#include "host/frame.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -13,10 +15,24 @@
 namespace qv::display {
 
 // A finished frame: 32-bit XRGB pixels, pitch in pixels.
-struct Frame {
-    const uint32_t* pixels;
-    std::size_t pitch;
-    uint32_t width, height;
+using Frame = host::Frame;
+
+// What a back end needs from the window layer, which hands itself over
+// (ConnectInput): input delivered as window messages, and the window's
+// title and icon.
+class InputSink {
+public:
+    virtual ~InputSink() = default;
+    // Posts an input message to the window's input queue, as the window
+    // system would; messages for a window that is not live are dropped.
+    virtual void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // Marks the window's contents as lost, so that WM_PAINT is due.
+    virtual void Invalidate(HWND window) = 0;
+    // The window's title as created (empty when the window is unknown).
+    virtual const char* Title(HWND window) = 0;
+    // The icon file (directory and images) of the window's class when it is
+    // one of the program's icon resources, else null.
+    virtual const unsigned char* ClassIcon(HWND window, std::size_t& size) = 0;
 };
 
 class Backend {
@@ -44,6 +60,16 @@ public:
     // The window layer tells the back end about its windows.
     virtual void WindowShown(HWND window, bool visible) = 0;
     virtual void WindowDestroyed(HWND window) = 0;
+
+    // Where the back end's input goes; until the window layer connects, a
+    // sink that drops everything.
+    void ConnectInput(InputSink* sink) { input_ = sink; }
+
+protected:
+    InputSink& Input() const;
+
+private:
+    InputSink* input_ = nullptr;
 };
 
 // The active back end (headless until another is installed; installing
@@ -51,10 +77,9 @@ public:
 Backend& Active();
 void Install(std::unique_ptr<Backend> backend);
 
-// The flip path of every back end: shows the frame on the active back end,
-// then counts it; the flip that reaches the control frame limit closes the
-// main window as a user would (WM_CLOSE as input), once.
-void PresentFlipped(const Frame& frame, bool waitForRefresh);
+// The window layer connects itself once: every back end, installed now or
+// later, delivers its input there.
+void ConnectInput(InputSink* sink);
 
 // Which back end ApplyEnvironment/ the program's start-up installs:
 // "headless" or "sdl" (QUORVANE_DISPLAY). An unknown name, or a back end

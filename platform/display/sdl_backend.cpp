@@ -6,7 +6,6 @@
 #include "display/sdl_pacing.h"
 #include "display/sdl_presenter.h"
 #include "display/sdl_screenshot.h"
-#include "user/input.h"
 
 #include <SDL.h>
 
@@ -68,11 +67,12 @@ bool WindowedSetting(bool& windowed, std::string& error) {
 
 // The icon the window's class registered, where it is one of the program's
 // icon resources; a system icon or undecodable data leaves SDL's default.
-void SetClassIcon(SDL_Window* window, HWND program) {
-    const user::ModuleResource* resource = user::IconResource(user::WindowIcon(program, false));
-    if (!resource) return;
+void SetClassIcon(SDL_Window* window, InputSink& input, HWND program) {
+    std::size_t size = 0;
+    const unsigned char* file = input.ClassIcon(program, size);
+    if (!file) return;
     std::string ignored;
-    std::optional<IconImage> icon = DecodeIcon(resource->bytes, resource->size, ignored);
+    std::optional<IconImage> icon = DecodeIcon(file, size, ignored);
     if (!icon) return;
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon->pixels.data(), int(icon->width), int(icon->height),
                                                               32, int(icon->width * 4), SDL_PIXELFORMAT_ARGB8888);
@@ -103,7 +103,7 @@ public:
         if (!windowed) SDL_GetDisplayBounds(0, &area);
         const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI |
                              (windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
-        sdlWindow_ = SDL_CreateWindow(user::WindowTitle(window), area.x, area.y, area.w, area.h, flags);
+        sdlWindow_ = SDL_CreateWindow(Input().Title(window), area.x, area.y, area.w, area.h, flags);
         if (!sdlWindow_) {
             error = std::string("cannot open a window on the display (") + SDL_GetError() + ")";
             Close();
@@ -114,7 +114,7 @@ public:
             Close();
             return false;
         }
-        SetClassIcon(sdlWindow_, window);
+        SetClassIcon(sdlWindow_, Input(), window);
         SDL_DisplayMode mode{};
         refreshHz_ = SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(sdlWindow_), &mode) == 0 && mode.refresh_rate > 0
                          ? mode.refresh_rate
@@ -194,7 +194,7 @@ public:
 private:
     void Handle(const SDL_Event& event) {
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
-            user::InvalidateWindow(window_);
+            Input().Invalidate(window_);
             return;
         }
         const bool isKey = event.type == SDL_KEYDOWN || event.type == SDL_KEYUP;
@@ -205,7 +205,7 @@ private:
             return;
         }
         TranslateEvent(event, [this](UINT message, WPARAM wParam, LPARAM lParam) {
-            user::PostInputMessage(window_, message, wParam, lParam);
+            Input().Post(window_, message, wParam, lParam);
         });
     }
 

@@ -30,11 +30,12 @@ constexpr const char* kUsage =
     "  QUORVANE_FAIL=OP[:N][;...]     the N-th call of each named operation fails\n"
     "  QUORVANE_TRACE=FILE            one line per platform call, with arguments and result\n"
     "  QUORVANE_FRAMES=N              close the main window after N flipped frames (0: no limit)\n"
+    "  QUORVANE_CAPTURE=FILE          the frame that reaches QUORVANE_FRAMES, written to FILE (PPM)\n"
     "  QUORVANE_CLOCK=S               the calendar clock reads S seconds (fixes the random start)\n"
     "In a window, Print Screen saves the frame as quorvane-YYYYMMDD-HHMMSS.png in the\n"
     "current directory.\n"
     "Exit code: 0 after a normal close, 1 after a failed start, 2 for a bad setting,\n"
-    "3 when the trace file cannot be written.\n";
+    "3 when the trace or capture file cannot be written.\n";
 
 }  // namespace
 
@@ -57,10 +58,12 @@ int main(int argc, char** argv) {
         if (i > 1) commandLine += ' ';
         commandLine += argv[i];
     }
-    const int result = qv::entry::RunWinMain(commandLine);
-    if (!qv::control::EndTrace(error)) {
-        std::fprintf(stderr, "quorvane: %s\n", error.c_str());
-        return result == 0 ? kOutputFailed : result;
+    int result = qv::entry::RunWinMain(commandLine);
+    for (bool (*end)(std::string&) : {qv::control::EndTrace, qv::control::EndCapture}) {
+        if (!end(error)) {
+            std::fprintf(stderr, "quorvane: %s\n", error.c_str());
+            if (result == 0) result = kOutputFailed;
+        }
     }
     return result;
 }

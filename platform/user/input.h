@@ -1,6 +1,7 @@
-// What display back ends need from the window layer: delivering input as
-// window messages, finding the main window, its title and icons, and a
-// clean desktop for tests.
+// The window layer's side of input and its windows' looks: delivering input
+// as window messages, finding the main window, its title and icons, and a
+// clean desktop for tests. Display back ends reach these through the
+// display::InputSink the window layer connects.
 #pragma once
 
 #include "user/resources.h"

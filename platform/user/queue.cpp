@@ -93,6 +93,29 @@ void PostInputMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (FindWindow(window)) Post(TheQueue().input, window, message, wParam, lParam);
 }
 
+namespace {
+
+// The back ends' input arrives here, the window layer handing itself to the
+// display as the process starts.
+class DisplayInput final : public display::InputSink {
+public:
+    DisplayInput() { display::ConnectInput(this); }
+    void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+        PostInputMessage(window, message, wParam, lParam);
+    }
+    void Invalidate(HWND window) override { InvalidateWindow(window); }
+    const char* Title(HWND window) override { return WindowTitle(window); }
+    const unsigned char* ClassIcon(HWND window, std::size_t& size) override {
+        const ModuleResource* resource = IconResource(WindowIcon(window, false));
+        if (!resource) return nullptr;
+        size = resource->size;
+        return resource->bytes;
+    }
+};
+DisplayInput displayInput;
+
+}  // namespace
+
 void DropMessagesFor(HWND window) {
     for (std::deque<MSG>* messages : {&TheQueue().posted, &TheQueue().input}) {
         std::erase_if(*messages, [window](const MSG& msg) { return msg.hwnd == window; });

@@ -137,6 +137,16 @@ TEST_F(ControlSettings, RefusesFaultsThatWouldDoNothing) {
     }
 }
 
+TEST_F(ControlSettings, FaultsOnlyForTheOperationsCarried) {
+    CarryOnly([](std::string_view operation) { return operation == "DirectDrawCreate"; });
+    std::string error;
+    EXPECT_FALSE(ParseFault("CreateWindowExA", error));
+    EXPECT_NE(error.find("does not pass through this build's stand-in"), std::string::npos) << error;
+    EXPECT_TRUE(ParseFault("DirectDrawCreate", error)) << error;
+    Reset();
+    EXPECT_TRUE(ParseFault("CreateWindowExA", error)) << "every operation is carried again";
+}
+
 TEST_F(ControlSettings, FaultListNamesEveryFallibleOperationWithItsDefault) {
     const std::string list = FaultList();
     for (const char* line : {"DirectDrawCreate DDERR_NODIRECTDRAWHW\n", "IDirect3DDevice2::EndScene D3DERR_SCENE_END_FAILED\n",
@@ -184,7 +194,8 @@ TEST_F(ControlSettings, EnvironmentWithABadValueChangesNothing) {
     for (Case bad : {Case{"QUORVANE_MODES", "800x600"}, Case{"QUORVANE_FRAMES", "ten"},
                      Case{"QUORVANE_FRAMES", "-1"}, Case{"QUORVANE_CLOCK", "noon"}, Case{"QUORVANE_FAIL", "DirectDrawCreate;"},
                      Case{"QUORVANE_FAIL", "garbage"}, Case{"QUORVANE_TRACE", "/nonexistent-dir/trace.txt"},
-                     Case{"QUORVANE_THREADS", "0"}, Case{"QUORVANE_THREADS", "65"}, Case{"QUORVANE_THREADS", "two"}}) {
+                     Case{"QUORVANE_THREADS", "0"}, Case{"QUORVANE_THREADS", "65"}, Case{"QUORVANE_THREADS", "two"},
+                     Case{"QUORVANE_CAPTURE", "/nonexistent-dir/frame.ppm"}}) {
         Reset();
         std::FILE* file = std::fopen(kept.c_str(), "w");
         ASSERT_TRUE(file);
@@ -208,6 +219,30 @@ TEST_F(ControlSettings, EnvironmentWithABadValueChangesNothing) {
         for (const char* name : {bad.name, "QUORVANE_FRAMES", "QUORVANE_FAIL", "QUORVANE_TRACE"}) unsetenv(name);
     }
     std::remove(kept.c_str());
+}
+
+TEST_F(ControlSettings, CaptureNeedsAFrameLimitAndKeepsTheFrameThatReachesIt) {
+    const std::string path = testing::TempDir() + "quorvane-capture.ppm";
+    setenv("QUORVANE_CAPTURE", path.c_str(), 1);
+    std::string error;
+    EXPECT_FALSE(ApplyEnvironment(error)) << "no frame limit";
+    EXPECT_EQ(error.rfind("QUORVANE_CAPTURE", 0), 0u) << error;
+    setenv("QUORVANE_FRAMES", "2", 1);
+    ASSERT_TRUE(ApplyEnvironment(error)) << error;
+    EXPECT_FALSE(EndCapture(error)) << "nothing was captured";
+    ASSERT_TRUE(ApplyEnvironment(error)) << error;
+    const uint32_t pixels[] = {0x00102030, 0x00405060, 0xDEADBEEF, 0x00708090, 0x00A0B0C0, 0xDEADBEEF};
+    CaptureFrame(pixels, 3, 2, 2);
+    EXPECT_TRUE(EndCapture(error)) << error;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_TRUE(file);
+    char bytes[64] = {};
+    const std::size_t size = std::fread(bytes, 1, sizeof bytes, file);
+    std::fclose(file);
+    EXPECT_EQ(std::string(bytes, size), std::string("P6\n2 2\n255\n\x10\x20\x30\x40\x50\x60\x70\x80\x90\xA0\xB0\xC0", 23));
+    unsetenv("QUORVANE_CAPTURE");
+    unsetenv("QUORVANE_FRAMES");
+    std::remove(path.c_str());
 }
 
 TEST_F(ControlSettings, EmptyEnvironmentValuesAreUnset) {

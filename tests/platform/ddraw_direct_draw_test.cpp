@@ -251,6 +251,20 @@ TEST_F(DirectDrawContract, FlipPresentsTheFrameAsDrawnAndSwapsTheMemory) {
     EXPECT_EQ(PresentedPixel(640, 300), 0xFF0000u);
 }
 
+// The flip, not a display back end, honours the frame limit: the flip that
+// reaches it closes the main window once, as a user would.
+TEST_F(DirectDrawContract, FrameLimitClosesTheMainWindowOnce) {
+    ASSERT_EQ(BringUp(), DD_OK) << failedStep;
+    control::SetFrameLimit(3);
+    for (int flip = 1; flip <= 5; ++flip) {
+        ASSERT_EQ(objects.primarySurface->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+        int closes = 0;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) closes += msg.message == WM_CLOSE && msg.hwnd == window;
+        EXPECT_EQ(closes, flip == 3 ? 1 : 0) << "flip " << flip;
+    }
+}
+
 TEST_F(DirectDrawContract, FlipRefusals) {
     ASSERT_EQ(BringUp(), DD_OK) << failedStep;
     EXPECT_EQ(objects.zBuffer->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);

@@ -1,11 +1,10 @@
-// The headless display: flips counted and kept, capture, the flip path
-// closing the main window at the frame limit, the back-end registry and the PNG writer.
+// The headless display: flips counted and kept, capture, the back-end
+// registry and the PNG writer.
 
 #include "control/control.h"
 #include "display/display.h"
 #include "display/headless.h"
 #include "display/png_writer.h"
-#include "platform/mock_backend.h"
 #include "user/input.h"
 
 #include <gtest/gtest.h>
@@ -44,14 +43,6 @@ protected:
         RegisterClassExA(&windowClass);
         return CreateWindowExA(0, "HeadlessTest", "test", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
                                nullptr, nullptr, nullptr, nullptr);
-    }
-
-    // Counts the WM_CLOSE messages waiting in the queue, taking them all.
-    int TakeCloseMessages() {
-        int closes = 0;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) closes += msg.message == WM_CLOSE;
-        return closes;
     }
 
     HeadlessBackend* backend = nullptr;
@@ -113,35 +104,6 @@ TEST_F(HeadlessDisplay, MalformedFramesAreCountedButNotRead) {
     Active().Present(Frame{kPixels, 1, 3, 2}, true);  // pitch narrower than a row
     EXPECT_EQ(backend->PresentedFrames(), 2u);
     EXPECT_TRUE(backend->LastFramePixels().empty());
-}
-
-// The flip path, not a back end, honours the frame limit: so it does with any.
-TEST_F(HeadlessDisplay, FrameLimitClosesTheMainWindowOnceWhateverTheBackEnd) {
-    for (bool headless : {true, false}) {
-        SCOPED_TRACE(headless ? "headless" : "another back end");
-        user::Reset();
-        if (!headless) Install(std::make_unique<testing::NiceMock<MockBackend>>());
-        HWND window = MakeWindow();
-        control::SetFrameLimit(3);
-        PresentFlipped(kFrame, true);
-        PresentFlipped(kFrame, true);
-        EXPECT_EQ(TakeCloseMessages(), 0);
-        PresentFlipped(kFrame, true);
-        MSG msg;
-        ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
-        EXPECT_EQ(msg.hwnd, window);
-        EXPECT_EQ(msg.message, static_cast<UINT>(WM_CLOSE));
-        EXPECT_EQ(TakeCloseMessages(), 1);
-        PresentFlipped(kFrame, true);
-        PresentFlipped(kFrame, true);
-        EXPECT_EQ(TakeCloseMessages(), 0);
-    }
-}
-
-TEST_F(HeadlessDisplay, WithoutALimitNothingCloses) {
-    MakeWindow();
-    for (int i = 0; i < 10; ++i) PresentFlipped(kFrame, true);
-    EXPECT_EQ(TakeCloseMessages(), 0);
 }
 
 TEST_F(HeadlessDisplay, InstallsByName) {
