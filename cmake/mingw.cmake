@@ -3,8 +3,9 @@
 # sets mingw_triplet (and mingw_flags, its architecture's own flags).
 
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_C_COMPILER ${mingw_triplet}-gcc)
-set(CMAKE_CXX_COMPILER ${mingw_triplet}-g++)
+# The POSIX thread model: std::thread for ddraw.dll's drawing threads.
+set(CMAKE_C_COMPILER ${mingw_triplet}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${mingw_triplet}-g++-posix)
 set(CMAKE_RC_COMPILER ${mingw_triplet}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${mingw_triplet})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
