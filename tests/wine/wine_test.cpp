@@ -1,0 +1,135 @@
+// The Windows build under Wine, with the stand-in's ddraw.dll preferred to
+// Wine's own: a client built against mingw-w64's declarations gets the
+// published answers; the program shows the four tori, ignores other keys and
+// ends with exit code 0 on Escape and Alt+F4; a failed bring-up shows its one
+// message box and ends with 1; and a frame captured through the DLL is the
+// same bytes as the Linux stand-in's frame of the same seed.
+
+#include "e2e/process.h"
+#include "e2e/tori_colours.h"
+#include "e2e/x_server.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace qv::e2e {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+using Environment = std::map<std::string, std::optional<std::string>>;
+
+constexpr const char* kTitle = "My Quorvane application";
+// Limits that only keep a broken run from hanging the test; Wine is slow to start.
+constexpr seconds kStartLimit{60}, kEndLimit{20};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+class UnderWine : public testing::Test {
+protected:
+    // Runs a program of the Windows build (quorvane.exe, ddraw-client.exe)
+    // on the private X server.
+    std::unique_ptr<Process> Run(const std::string& program, Environment settings = {}) {
+        settings["DISPLAY"] = x_.Name();
+        settings["WINEPREFIX"] = WINE_PREFIX;
+        settings["WINEDEBUG"] = "-all";
+        settings["WINEDLLOVERRIDES"] = "ddraw=n,b";
+        return std::make_unique<Process>(std::vector<std::string>{WINE_PATH, QUORVANE_WINDOWS_DIR "/" + program},
+                                         settings);
+    }
+
+    // Starts the program and waits until a window of its title is shown.
+    void Start(Environment settings = {}) {
+        ASSERT_TRUE(x_.Ready()) << "Xvfb did not start";
+        program_ = Run("quorvane.exe", std::move(settings));
+        const auto deadline = std::chrono::steady_clock::now() + kStartLimit;
+        while (!x_.FindWindow(kTitle, true) && program_->Running() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(milliseconds(100));
+        ASSERT_NE(x_.FindWindow(kTitle, true), 0u) << "no window titled \"" << kTitle << "\"";
+    }
+
+    // Screenshots until the four colours show (or the limit passes).
+    ColourCounts WaitForTori() {
+        ColourCounts counts;
+        const auto deadline = std::chrono::steady_clock::now() + kStartLimit;
+        do {
+            std::this_thread::sleep_for(milliseconds(200));
+            const Screenshot shot = x_.Capture();
+            counts = Count(shot, 0, shot.width);
+        } while (!counts.AllFour() && program_->Running() && std::chrono::steady_clock::now() < deadline);
+        return counts;
+    }
+
+    void Key(const std::string& keys) {
+        Process xdotool({XDOTOOL_PATH, "key", keys}, {{"DISPLAY", x_.Name()}});
+        ASSERT_EQ(xdotool.WaitForExit(kEndLimit), 0) << xdotool.Errors();
+    }
+
+    XServer x_{1024, 768};
+    std::unique_ptr<Process> program_;
+};
+
+TEST_F(UnderWine, ClientGetsThePublishedAnswers) {
+    ASSERT_TRUE(x_.Ready()) << "Xvfb did not start";
+    std::unique_ptr<Process> client = Run("ddraw-client.exe");
+    EXPECT_EQ(client->WaitForExit(kStartLimit), 0) << client->Output() << client->Errors();
+}
+
+TEST_F(UnderWine, ShowsTheToriGoesOnAfterOtherKeysAndEndsOnEscape) {
+    Start();
+    const ColourCounts counts = WaitForTori();
+    EXPECT_TRUE(counts.AllFour()) << "yellow " << counts.counts[kYellow] << ", red " << counts.counts[kRed]
+                                  << ", pinkish white " << counts.counts[kPinkishWhite] << ", blue "
+                                  << counts.counts[kBlue];
+    for (const char* key : {"a", "space", "Return"}) Key(key);
+    std::this_thread::sleep_for(seconds(1));
+    EXPECT_TRUE(program_->Running());
+    Key("Escape");
+    EXPECT_EQ(program_->WaitForExit(kEndLimit), 0);
+}
+
+TEST_F(UnderWine, AltF4Ends) {
+    Start();
+    WaitForTori();  // keys pressed before the window is drawing may reach no window at all
+    Key("alt+F4");
+    EXPECT_EQ(program_->WaitForExit(kEndLimit), 0);
+}
+
+TEST_F(UnderWine, FailedBringUpShowsTheMessageBoxAndEndsWithOne) {
+    // The main window is not shown before the bring-up succeeds: the window
+    // of its title on the screen is the message box.
+    Start({{"QUORVANE_FAIL", "IDirectDraw::SetDisplayMode"}});
+    std::this_thread::sleep_for(seconds(1));
+    EXPECT_TRUE(program_->Running()) << "the box waits for its answer";
+    Key("Return");
+    EXPECT_EQ(program_->WaitForExit(kEndLimit), 1);
+}
+
+TEST_F(UnderWine, CapturedFrameIsTheLinuxFrame) {
+    ASSERT_TRUE(x_.Ready()) << "Xvfb did not start";
+    const std::string windowsFrame = testing::TempDir() + "quorvane-wine-frame.ppm";
+    const std::string linuxFrame = testing::TempDir() + "quorvane-linux-frame.ppm";
+    const Environment run = {{"QUORVANE_FRAMES", "45"}, {"QUORVANE_CLOCK", "1700000000"}};
+    Environment windows = run, linux = run;
+    windows["QUORVANE_CAPTURE"] = windowsFrame;
+    linux["QUORVANE_CAPTURE"] = linuxFrame;
+    linux["QUORVANE_DISPLAY"] = "headless";
+    std::unique_ptr<Process> onWindows = Run("quorvane.exe", windows);
+    Process onLinux({QUORVANE_PROGRAM}, linux);
+    ASSERT_EQ(onLinux.WaitForExit(kEndLimit), 0) << onLinux.Errors();
+    ASSERT_EQ(onWindows->WaitForExit(kStartLimit), 0) << onWindows->Errors();
+    const std::string expected = ReadFile(linuxFrame);
+    ASSERT_EQ(expected.size(), 15u + 800 * 600 * 3) << "P6 header and 800 x 600 RGB";
+    EXPECT_TRUE(ReadFile(windowsFrame) == expected) << "the frames differ";
+    std::remove(windowsFrame.c_str());
+    std::remove(linuxFrame.c_str());
+}
+
+}  // namespace
+}  // namespace qv::e2e
