@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the program's Windows executable with mingw-w64, against its own SDK
-# headers and import libraries: build/windows/<arch>/quorvane.exe for each
+# headers and import libraries, and the stand-in's ddraw.dll beside it (with
+# ddraw-client.exe, which the Wine tests run): build/windows/<arch>/ for each
 # architecture given (default: x86_64 and i686). Any warning fails the build.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,5 +18,5 @@ for arch in ${*:-x86_64 i686}; do
         echo "windows build ($arch): warnings above" >&2
         exit 1
     fi
-    echo "windows build ($arch): $dir/quorvane.exe"
+    echo "windows build ($arch): $dir/quorvane.exe, $dir/ddraw.dll"
 done

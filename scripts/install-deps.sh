@@ -7,7 +7,7 @@ set -eu
 packages="build-essential clang cmake pkg-config python3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsdl2-dev libpng-dev libwebp-dev
-  g++-mingw-w64-x86-64 g++-mingw-w64-i686 icoutils
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 icoutils wine wine64
   xvfb xfonts-base xdotool x11-apps time
   libegl-dev libopengl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri"
 

@@ -1,9 +1,10 @@
 #!/bin/sh
-# Sets up the machine, builds the Windows executables and checks their icons,
-# builds Quorvane twice with GCC (optimised, and with the address and
-# undefined-behaviour sanitizers) and runs every test in both builds; builds it
-# once more with Clang (unoptimised) and runs the scene and pipeline tests
-# there. Every build treats warnings as errors.
+# Sets up the machine, builds the Windows executables and ddraw.dll and checks
+# the executables' icons, builds Quorvane twice with GCC (optimised, and with
+# the address and undefined-behaviour sanitizers) and runs every test in both
+# builds (the optimised one also runs the x86_64 Windows build under Wine);
+# builds it once more with Clang (unoptimised) and runs the scene and pipeline
+# tests there. Every build treats warnings as errors.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
