@@ -86,10 +86,13 @@ public:
     }
 
 private:
-    // The frame scaled to the client area with its shape kept, centred.
+    // The frame scaled to the client area with its shape kept, centred; a
+    // window that cannot be seen is not drawn to.
     void Draw(const Frame& frame) {
         RECT client{};
-        if (!frame.pixels || !frame.width || !frame.height || !GetClientRect(window_, &client)) return;
+        if (!frame.pixels || !frame.width || !frame.height || !IsWindowVisible(window_) || IsIconic(window_) ||
+            !GetClientRect(window_, &client))
+            return;
         const LONG areaWidth = client.right, areaHeight = client.bottom;
         LONG width = areaWidth, height = LONG(int64_t(areaWidth) * frame.height / frame.width);
         if (height > areaHeight) {

@@ -1,6 +1,7 @@
 // The Windows build under Wine, with the stand-in's ddraw.dll preferred to
 // Wine's own: a client built against mingw-w64's declarations gets the
-// published answers; the program shows the four tori, ignores other keys and
+// published answers; the program shows the four tori full screen with their
+// shape kept, ignores other keys and
 // ends with exit code 0 on Escape and Alt+F4; a failed start shows its one
 // message box and ends with its code; and a frame captured through the DLL is the
 // same bytes as the Linux stand-in's frame of the same seed.
@@ -55,15 +56,15 @@ protected:
     }
 
     // Screenshots until the four colours show (or the limit passes).
-    ColourCounts WaitForTori() {
-        ColourCounts counts;
+    Screenshot WaitForTori() {
+        Screenshot shot;
         const auto deadline = std::chrono::steady_clock::now() + kStartLimit;
         do {
             std::this_thread::sleep_for(milliseconds(200));
-            const Screenshot shot = x_.Capture();
-            counts = Count(shot, 0, shot.width);
-        } while (!counts.AllFour() && program_->Running() && std::chrono::steady_clock::now() < deadline);
-        return counts;
+            shot = x_.Capture();
+        } while (!Count(shot, 0, shot.width).AllFour() && program_->Running() &&
+                 std::chrono::steady_clock::now() < deadline);
+        return shot;
     }
 
     void Key(const std::string& keys) {
@@ -71,7 +72,7 @@ protected:
         ASSERT_EQ(xdotool.WaitForExit(kEndLimit), 0) << xdotool.Errors();
     }
 
-    XServer x_{1024, 768};
+    XServer x_{1280, 800};
     std::unique_ptr<Process> program_;
 };
 
@@ -83,10 +84,17 @@ TEST_F(UnderWine, ClientGetsThePublishedAnswers) {
 
 TEST_F(UnderWine, ShowsTheToriGoesOnAfterOtherKeysAndEndsOnEscape) {
     Start();
-    const ColourCounts counts = WaitForTori();
+    const Screenshot shot = WaitForTori();
+    ASSERT_EQ(shot.width, 1280);
+    const ColourCounts counts = Count(shot, 0, shot.width);
     EXPECT_TRUE(counts.AllFour()) << "yellow " << counts.counts[kYellow] << ", red " << counts.counts[kRed]
                                   << ", pinkish white " << counts.counts[kPinkishWhite] << ", blue "
                                   << counts.counts[kBlue];
+    // 4:3 on a 16:10 screen: the picture is 1067 pixels wide, centred, with
+    // black bars of 106 pixels on either side.
+    for (int y = 0; y < shot.height; y += 8) {
+        for (int x : {0, 50, 100, 1180, 1230, 1279}) ASSERT_EQ(shot.At(x, y), 0u) << x << ", " << y;
+    }
     for (const char* key : {"a", "space", "Return"}) Key(key);
     std::this_thread::sleep_for(seconds(1));
     EXPECT_TRUE(program_->Running());
