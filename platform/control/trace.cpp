@@ -64,7 +64,8 @@ void SetTraceSink(std::function<void(const std::string& line)> sink) {
 }
 
 bool TraceFile(const std::string& path, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "w");
+    // Binary: the same bytes, one LF per line, on every system.
+    std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
         error = "cannot open the trace file '" + path + "' for writing: " + std::strerror(errno);
         return false;

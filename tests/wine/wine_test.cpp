@@ -1,10 +1,10 @@
 // The Windows build under Wine, with the stand-in's ddraw.dll preferred to
 // Wine's own: a client built against mingw-w64's declarations gets the
 // published answers; the program shows the four tori full screen with their
-// shape kept, ignores other keys and
-// ends with exit code 0 on Escape and Alt+F4; a failed start shows its one
-// message box and ends with its code; and a frame captured through the DLL is the
-// same bytes as the Linux stand-in's frame of the same seed.
+// shape kept, ignores other keys and ends with exit code 0 on Escape and
+// Alt+F4; a failed start shows its one message box and ends with its code;
+// and a frame captured through the DLL, and its calls on the trace, are the
+// same bytes as the Linux stand-in's for the same seed.
 
 #include "e2e/process.h"
 #include "e2e/tori_colours.h"
@@ -14,6 +14,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <thread>
 
 namespace qv::e2e {
@@ -112,24 +113,32 @@ TEST_F(UnderWine, FailedStartShowsOneMessageBoxAndEndsWithItsCode) {
     }
 }
 
-TEST_F(UnderWine, CapturedFrameIsTheLinuxFrame) {
+// The same frame, and the same DirectDraw and Direct3D calls with the same
+// results on the trace (the Linux trace also holds the window layer's calls).
+TEST_F(UnderWine, CapturedFrameAndTraceAreTheLinuxOnes) {
     ASSERT_TRUE(x_.Ready()) << "Xvfb did not start";
-    const std::string windowsFrame = testing::TempDir() + "quorvane-wine-frame.ppm";
-    const std::string linuxFrame = testing::TempDir() + "quorvane-linux-frame.ppm";
+    const std::string base = testing::TempDir() + "quorvane-wine-";
     const Environment run = {{"QUORVANE_FRAMES", "45"}, {"QUORVANE_CLOCK", "1700000000"}};
     Environment windows = run, linux = run;
-    windows["QUORVANE_CAPTURE"] = windowsFrame;
-    linux["QUORVANE_CAPTURE"] = linuxFrame;
+    windows["QUORVANE_CAPTURE"] = base + "windows.ppm";
+    windows["QUORVANE_TRACE"] = base + "windows.txt";
+    linux["QUORVANE_CAPTURE"] = base + "linux.ppm";
+    linux["QUORVANE_TRACE"] = base + "linux.txt";
     linux["QUORVANE_DISPLAY"] = "headless";
     std::unique_ptr<Process> onWindows = Run("quorvane.exe", windows);
     Process onLinux({QUORVANE_PROGRAM}, linux);
     ASSERT_EQ(onLinux.WaitForExit(kEndLimit), 0) << onLinux.Errors();
     ASSERT_EQ(onWindows->WaitForExit(kStartLimit), 0) << onWindows->Errors();
-    const std::string expected = ReadFile(linuxFrame);
-    ASSERT_EQ(expected.size(), 15u + 800 * 600 * 3) << "P6 header and 800 x 600 RGB";
-    EXPECT_TRUE(ReadFile(windowsFrame) == expected) << "the frames differ";
-    std::remove(windowsFrame.c_str());
-    std::remove(linuxFrame.c_str());
+    const std::string frame = ReadFile(base + "linux.ppm");
+    ASSERT_EQ(frame.size(), 15u + 800 * 600 * 3) << "P6 header and 800 x 600 RGB";
+    EXPECT_TRUE(ReadFile(base + "windows.ppm") == frame) << "the frames differ";
+    std::istringstream linuxTrace(ReadFile(base + "linux.txt"));
+    std::string objectCalls;
+    for (std::string line; std::getline(linuxTrace, line);) {
+        if (line.rfind("DirectDraw", 0) == 0 || line.rfind("IDirect", 0) == 0) objectCalls += line + "\n";
+    }
+    EXPECT_EQ(ReadFile(base + "windows.txt"), objectCalls);
+    for (const char* file : {"windows.ppm", "windows.txt", "linux.ppm", "linux.txt"}) std::remove((base + file).c_str());
 }
 
 }  // namespace
