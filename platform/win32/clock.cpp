@@ -36,11 +36,14 @@ void* Replacement(const char* name) {
     return nullptr;
 }
 
-void Patch(IMAGE_THUNK_DATA* slot, void* function) {
+// Points one import slot at the function; false when the slot cannot be made
+// writable (the clock then stays the runtime's, and is not counted as fixed).
+bool Patch(IMAGE_THUNK_DATA* slot, void* function) {
     DWORD was = 0;
-    if (!VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &was)) return;
+    if (!VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &was)) return false;
     slot->u1.Function = reinterpret_cast<ULONG_PTR>(function);
     VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, was, &was);
+    return true;
 }
 
 }  // namespace
@@ -65,8 +68,7 @@ int FixClock(int64_t seconds) {
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
             auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
             if (void* function = Replacement(reinterpret_cast<const char*>(byName->Name))) {
-                Patch(slots, function);
-                ++patched;
+                if (Patch(slots, function)) ++patched;
             }
         }
     }
