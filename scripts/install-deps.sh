@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Quorvane
-# need. Safe to run again: it installs only what is missing. Runs as root or
-# through sudo.
+# need, and the browser tests' npm packages (as tests/browser's lock file
+# pins them). Safe to run again: it installs only what is missing. Runs as
+# root or through sudo.
 set -eu
 
 packages="build-essential clang cmake pkg-config python3
@@ -9,15 +10,21 @@ packages="build-essential clang cmake pkg-config python3
   libsdl2-dev libpng-dev libwebp-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 icoutils
   xvfb xfonts-base xdotool x11-apps time
-  libegl-dev libopengl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri"
+  libegl-dev libopengl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri
+  emscripten chromium"
+# npm, unless a node from elsewhere brought its own.
+command -v npm >/dev/null 2>&1 || packages="$packages npm"
 
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
 done
-[ -z "$missing" ] && exit 0
+if [ -n "$missing" ]; then
+    if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+    echo "installing:$missing"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+fi
 
-if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
-echo "installing:$missing"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+browser_tests=$(cd "$(dirname "$0")/../tests/browser" && pwd)
+npm ls --prefix "$browser_tests" >/dev/null 2>&1 || npm ci --prefix "$browser_tests" --no-audit --no-fund
