@@ -68,10 +68,14 @@ var Module = {
         $('status').hidden = true;
         Module.ccall('main', 'number', ['number', 'number'], [0, 0], {async: true}).then(code => {
             quorvane.exitCode = code;
+            const reason = inPageTerms(lastError.replace(/^quorvane: /, ''));
             if (code === 0) finish('ended', 'The demo has ended.');
-            else finish('failed', 'The demo could not start' + (code === 2 ? `: ${inPageTerms(lastError)}` : '.'));
+            else if (code === 1) finish('failed', 'The demo could not start.');
+            else if (code === 2) finish('failed', `The demo could not start: ${reason}`);
+            else finish('failed', `The demo stopped: ${reason}`);
         });
     },
+    onAbort: what => finish('failed', `The demo could not run: ${what}`),
     onFramePresented: ms => {
         quorvane.frames += 1;
         quorvane.frameMs = quorvane.frames === 1 ? ms : quorvane.frameMs * 0.9 + ms * 0.1;
