@@ -13,7 +13,8 @@ mergeInto(LibraryManager.library, {
             // Typing with Ctrl or Meta (the browser's shortcuts) is the browser's.
             if (event.ctrlKey && !event.altKey || event.metaKey) return;
             event.preventDefault();
-            var letter = event.key.length === 1 ? event.key.charCodeAt(0) & 0xFF : 0;
+            // The Latin letter the layout puts on the key, if any.
+            var letter = /^[A-Za-z]$/.test(event.key) ? event.key.charCodeAt(0) : 0;
             QvDisplay.keys.push({code: event.code, flags: (event.type === 'keyup' ? 1 : 0) |
                 (event.repeat ? 2 : 0) | (event.altKey ? 4 : 0) | (event.ctrlKey ? 8 : 0) | letter << 8});
             QvDisplay.wake();

@@ -144,9 +144,16 @@ test('a seeded run ends on its own with the same last frame as the native progra
     }
 });
 
-test('a bad setting is refused with the reason', async () => {
-    const {page} = await open('?frames=many');
-    await waitForState(page, 'failed');
-    assert.equal((await state(page)).exitCode, 2);
-    assert.match(await page.textContent('#status-text'), /frames: 'many' is not a frame count/);
+test('trace=1 writes the call trace to the console; a bad setting is refused with the reason', async () => {
+    const traced = await open('?trace=1&frames=2');
+    await waitForState(traced.page, 'ended');
+    assert.ok(traced.logged.some(line => line.startsWith('DirectDrawCreate(')), 'no trace in the console');
+
+    for (const [query, reason] of [['?frames=many', /frames: 'many' is not a frame count/],
+                                   ['?fail=NoSuchCall', /fail: .*NoSuchCall/], ['?speed=2', /unknown setting 'speed'/]]) {
+        const {page} = await open(query);
+        await waitForState(page, 'failed');
+        assert.equal((await state(page)).exitCode, 2, query);
+        assert.match(await page.textContent('#status-text'), reason);
+    }
 });
