@@ -1,7 +1,7 @@
 // The browser edition in headless Chromium: the page served from build/web
 // on 127.0.0.1, driven through playwright-core. QUORVANE_WEB_DIR and
 // QUORVANE_CAPTURE name other builds; CHROMIUM another browser.
-import {after, before, test} from 'node:test';
+import {after, afterEach, before, test} from 'node:test';
 import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
 import {mkdtempSync, readFileSync, rmSync} from 'node:fs';
@@ -26,6 +26,10 @@ before(async () => {
         args: ['--no-sandbox', '--headless', '--disable-gpu', '--disable-background-networking',
                '--disable-component-update', '--disable-sync', '--no-first-run'],
     });
+});
+
+afterEach(async () => {
+    for (const context of browser.contexts()) await context.close();
 });
 
 after(async () => {
