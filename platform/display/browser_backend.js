@@ -10,8 +10,10 @@ mergeInto(LibraryManager.library, {
         resumedAt: 0,      // when the program last resumed
         taken: false,      // the program holds the display (exclusive mode)
         onKey: function(event) {
-            // Typing with Ctrl or Meta (the browser's shortcuts) is the browser's.
+            // Typing with Ctrl or Meta (the browser's shortcuts) is the
+            // browser's, and typing into the page's message box is the box's.
             if (event.ctrlKey && !event.altKey || event.metaKey) return;
+            if (event.target instanceof Element && event.target.closest('dialog')) return;
             event.preventDefault();
             // The Latin letter the layout puts on the key, if any.
             var letter = /^[A-Za-z]$/.test(event.key) ? event.key.charCodeAt(0) : 0;
