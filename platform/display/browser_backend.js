@@ -22,12 +22,16 @@ mergeInto(LibraryManager.library, {
             QvDisplay.wake();
         },
         // The program asked for exclusive full screen: a click or key (the
-        // browser allows it only on one) takes the page full screen, with
-        // Escape kept for the program where the browser can.
-        onGesture: function() {
-            var canvas = Module.canvas;
-            if (!QvDisplay.taken || document.fullscreenElement || !canvas.requestFullscreen) return;
-            canvas.requestFullscreen().then(function() {
+        // browser allows it only on one) takes the page full screen (the
+        // canvas fills it), with Escape kept for the program where the
+        // browser can. Answering the page's message box is not such a gesture.
+        onGesture: function(event) {
+            var page = document.documentElement;
+            if (!QvDisplay.taken || document.fullscreenElement || !page.requestFullscreen) return;
+            if (event.target instanceof Element && event.target.closest('dialog')) return;
+            page.requestFullscreen().then(function() {
+                // The display may have been given back while the browser asked.
+                if (!QvDisplay.taken) return document.exitFullscreen();
                 if (navigator.keyboard && navigator.keyboard.lock) return navigator.keyboard.lock(['Escape']);
             }).catch(function() {});
         },

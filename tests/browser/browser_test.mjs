@@ -98,7 +98,9 @@ test('runs at the display rate with the four tori, ignores other keys and ends o
     t.diagnostic(`${frames} frames in ${animationFrames} animation frames; frameMs ${frameMs.toFixed(2)}`);
     assert.ok(frames >= animationFrames / 2 && frames <= animationFrames + 1, `${frames} frames`);
 
+    // A key takes the page full screen, as the program asked.
     for (const key of ['a', 'Space', 'Enter', 'F1']) await page.keyboard.press(key);
+    await page.waitForFunction(() => document.fullscreenElement !== null);
     assert.ok((await framesOverAnimationFrames(page, 10)) > 0, 'frames stopped after other keys');
     assert.equal((await state(page)).state, 'running');
 
@@ -107,6 +109,7 @@ test('runs at the display rate with the four tori, ignores other keys and ends o
     const ended = await state(page);
     assert.equal(ended.exitCode, 0);
     assert.equal(await framesOverAnimationFrames(page, 10), 0, 'frames went on after the end');
+    await page.waitForFunction(() => document.fullscreenElement === null);
     assert.ok(await page.isVisible('text=The demo has ended.'));
     assert.deepEqual(errors, []);
 });
@@ -120,6 +123,7 @@ test('a failed start shows the message box once, draws nothing and fails after O
 
     await page.keyboard.press('Enter');  // the box's OK, which has the focus
     await waitForState(page, 'failed');
+    assert.equal(await page.evaluate(() => document.fullscreenElement), null, 'answering the box took full screen');
     const failed = await state(page);
     assert.equal(failed.exitCode, 1);
     assert.equal(failed.frames, 0);
