@@ -11,8 +11,9 @@ const quorvane = window.quorvane = {state: 'starting', frames: 0, frameMs: 0};
 
 // URL parameter -> the variable it sets; trace=1 writes the call trace to
 // the console.
-const settings = {seed: 'QUORVANE_CLOCK', frames: 'QUORVANE_FRAMES', fail: 'QUORVANE_FAIL', modes: 'QUORVANE_MODES'};
-const traceValues = {'0': null, '1': '/dev/stdout'};
+const settings = new Map([['seed', 'QUORVANE_CLOCK'], ['frames', 'QUORVANE_FRAMES'], ['fail', 'QUORVANE_FAIL'],
+                          ['modes', 'QUORVANE_MODES']]);
+const traceFiles = new Map([['0', null], ['1', '/dev/stdout']]);
 
 const $ = id => document.getElementById(id);
 
@@ -20,12 +21,12 @@ function readSettings() {
     const environment = {QUORVANE_DISPLAY: 'browser'};
     for (const [name, value] of new URLSearchParams(location.search)) {
         if (name === 'trace') {
-            if (!(value in traceValues)) throw new Error(`trace: '${value}' must be 0 or 1`);
-            if (traceValues[value]) environment.QUORVANE_TRACE = traceValues[value];
-        } else if (name in settings) {
-            environment[settings[name]] = value;
+            if (!traceFiles.has(value)) throw new Error(`trace: '${value}' must be 0 or 1`);
+            if (traceFiles.get(value)) environment.QUORVANE_TRACE = traceFiles.get(value);
+        } else if (settings.has(name)) {
+            environment[settings.get(name)] = value;
         } else {
-            throw new Error(`unknown setting '${name}' (known: ${Object.keys(settings).join(', ')}, trace)`);
+            throw new Error(`unknown setting '${name}' (known: ${[...settings.keys()].join(', ')}, trace)`);
         }
     }
     return environment;
@@ -34,7 +35,7 @@ function readSettings() {
 // The stand-in names its variables; the page's reader knows them as URL
 // parameters.
 function inPageTerms(message) {
-    for (const [name, variable] of Object.entries(settings)) message = message.split(variable).join(name);
+    for (const [name, variable] of settings) message = message.split(variable).join(name);
     return message;
 }
 

@@ -157,8 +157,9 @@ test('trace=1 writes the call trace to the console; a bad setting is refused wit
     await waitForState(traced.page, 'ended');
     assert.ok(traced.logged.some(line => line.startsWith('DirectDrawCreate(')), 'no trace in the console');
 
-    for (const [query, reason] of [['?frames=many', /frames: 'many' is not a frame count/],
-                                   ['?fail=NoSuchCall', /fail: .*NoSuchCall/], ['?speed=2', /unknown setting 'speed'/]]) {
+    const refused = [['?frames=many', /frames: 'many' is not a frame count/], ['?fail=NoSuchCall', /fail: .*NoSuchCall/],
+                     ['?speed=2', /unknown setting 'speed'/], ['?toString=1', /unknown setting 'toString'/]];
+    for (const [query, reason] of refused) {
         const {page} = await open(query);
         await waitForState(page, 'failed');
         assert.equal((await state(page)).exitCode, 2, query);
