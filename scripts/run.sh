@@ -4,12 +4,19 @@
 # (QUORVANE_WINDOWED=1 shows it in a window instead); Escape ends it.
 # Without a display it records a short clip offscreen with quorvane-capture,
 # as a PNG of the last frame and an animated WebP, and says where they went.
+# `run.sh web` builds the browser edition instead and serves it on 127.0.0.1
+# at a free port, printing the address, until Ctrl+C.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 jobs=$(nproc 2>/dev/null || echo 2)
 
-sh scripts/install-deps.sh
+if [ "${1:-}" = web ]; then
+    sh scripts/install-deps.sh web
+    sh scripts/build-web.sh
+    exec node web/serve.mjs build/web
+fi
+sh scripts/install-deps.sh run
 dir=build/release
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$dir" -j "$jobs" --target quorvane quorvane-capture quorvane-webp

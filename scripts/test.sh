@@ -4,7 +4,9 @@
 # the address and undefined-behaviour sanitizers) and runs every test in both
 # builds (the optimised one also runs the x86_64 Windows build under Wine);
 # builds it once more with Clang (unoptimised) and runs the scene and pipeline
-# tests there. Every build treats warnings as errors.
+# tests there. Builds the browser edition with emscripten, runs the pipeline's
+# tests as WebAssembly under node, and the page in headless Chromium. Every
+# build treats warnings as errors.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
@@ -34,4 +36,7 @@ status=0
 ctest --test-dir build/release --output-on-failure -j "$jobs" || status=1
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs" || status=1
 ctest --test-dir build/clang --output-on-failure -j "$jobs" -L '^(scene|pipeline)$' || status=1
+sh scripts/build-web.sh pipeline_wasm_tests
+ctest --test-dir build/wasm --output-on-failure -j "$jobs" || status=1
+node --test tests/browser/browser_test.mjs || status=1
 exit $status

@@ -8,7 +8,8 @@
 #include <ctime>
 #include <new>
 
-extern "C" std::time_t time(std::time_t* out) noexcept {
+// Declared as the C library declares it (glibc: noexcept; musl: not).
+extern "C" std::time_t time(std::time_t* out) noexcept(noexcept(::time(nullptr))) {
     std::time_t now;
     if (auto fixed = qv::control::Clock()) {
         now = *fixed;

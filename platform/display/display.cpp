@@ -2,25 +2,11 @@
 
 #include "display/display.h"
 
+#include "display/backends.h"
 #include "display/headless.h"
-#include "display/sdl_backend.h"
 
 namespace qv::display {
 namespace {
-
-std::unique_ptr<Backend> MakeHeadless(std::string&) { return std::make_unique<HeadlessBackend>(); }
-
-// Every back end the stand-in can install, by the name QUORVANE_DISPLAY uses.
-// A new back end adds one line here. make returns null and says why in
-// error when the back end cannot start.
-struct Factory {
-    const char* name;
-    std::unique_ptr<Backend> (*make)(std::string& error);
-};
-const Factory kFactories[] = {
-    {"headless", MakeHeadless},
-    {"sdl", MakeSdlBackend},
-};
 
 std::unique_ptr<Backend>& Installed() {
     static std::unique_ptr<Backend> backend;
@@ -62,7 +48,7 @@ void ConnectInput(InputSink* sink) {
 
 bool InstallByName(const std::string& name, std::string& error) {
     std::string known;
-    for (const Factory& factory : kFactories) {
+    for (const BackendFactory& factory : Backends()) {
         if (name == factory.name) {
             std::unique_ptr<Backend> backend = factory.make(error);
             if (!backend) return false;

@@ -1,6 +1,7 @@
 // A display back end: where the stand-in's full-screen display shows its
-// frames and where input comes from. Headless (no window system) and SDL2
-// (a real window or full screen) implement it.
+// frames and where input comes from. Headless (no window system), SDL2
+// (a real window or full screen) and, in the WebAssembly build, the browser
+// (a web page's canvas) implement it.
 #pragma once
 
 #include "host/frame.h"
@@ -81,9 +82,9 @@ void Install(std::unique_ptr<Backend> backend);
 // later, delivers its input there.
 void ConnectInput(InputSink* sink);
 
-// Which back end ApplyEnvironment/ the program's start-up installs:
-// "headless" or "sdl" (QUORVANE_DISPLAY). An unknown name, or a back end
-// that cannot start, leaves the active one and says why in error.
+// Which back end ApplyEnvironment/ the program's start-up installs, by the
+// names display/backends.h lists (QUORVANE_DISPLAY). An unknown name, or a
+// back end that cannot start, leaves the active one and says why in error.
 bool InstallByName(const std::string& name, std::string& error);
 
 }  // namespace qv::display

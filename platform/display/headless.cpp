@@ -1,7 +1,8 @@
 #include "display/headless.h"
 
-#include <algorithm>
+#include "display/backends.h"
 
+#include <algorithm>
 
 namespace qv::display {
 
@@ -49,5 +50,7 @@ void HeadlessBackend::KeepFrame(const Frame& frame) {
 }
 
 void HeadlessBackend::SetCapture(Capture capture) { capture_ = std::move(capture); }
+
+std::unique_ptr<Backend> MakeHeadlessBackend(std::string&) { return std::make_unique<HeadlessBackend>(); }
 
 }  // namespace qv::display

@@ -8,18 +8,9 @@ namespace {
 void TranslateKey(const SDL_KeyboardEvent& event, const PostMessageFn& post) {
     const std::optional<KeyCode> key = KeyCodeFor(event.keysym.scancode, event.keysym.sym);
     if (!key) return;
-    const bool released = event.type == SDL_KEYUP;
-    const bool isAlt = key->virtualKey == VK_MENU;
-    // The context code: Alt is down while this key goes down or up (an Alt
-    // key is down when pressed and up when released).
-    const bool altHeld = isAlt ? !released : (event.keysym.mod & KMOD_ALT) != 0;
-    const bool ctrlHeld = (event.keysym.mod & KMOD_CTRL) != 0;
-    // System keys: those pressed or released with Alt (or Alt itself) but
-    // without Ctrl, and F10, which opens the menu.
-    const bool system = ((altHeld || isAlt) && !ctrlHeld) || key->virtualKey == VK_F1 + 9;
-    const bool wasDown = released || event.repeat != 0;
-    const UINT message = system ? (released ? WM_SYSKEYUP : WM_SYSKEYDOWN) : (released ? WM_KEYUP : WM_KEYDOWN);
-    post(message, key->virtualKey, KeyMessageParam(*key, altHeld, wasDown, released));
+    const KeyMessage message = MessageForKey({*key, event.type == SDL_KEYUP, event.repeat != 0,
+                                              (event.keysym.mod & KMOD_ALT) != 0, (event.keysym.mod & KMOD_CTRL) != 0});
+    post(message.message, message.wParam, message.lParam);
 }
 
 void TranslateWindowEvent(const SDL_WindowEvent& event, const PostMessageFn& post) {
