@@ -30,8 +30,6 @@ public:
     }
 
     static Mask Range(int32_t first, int32_t last) { return first <= 0 && last >= 0; }
-    static bool Any(Mask m) { return m; }
-    static unsigned Bits(Mask m) { return m; }
 
     template <bool DepthTest, bool DepthWrite, bool ColorWrite>
     void Write(const Cursor& c, uint32_t* color, uint32_t* depth, Mask) const {

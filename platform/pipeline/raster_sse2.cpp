@@ -51,8 +51,6 @@ public:
         return _mm_and_si128(_mm_cmpgt_epi32(lane, _mm_set1_epi32(first - 1)),
                              _mm_cmplt_epi32(lane, _mm_set1_epi32(last + 1)));
     }
-    static bool Any(Mask m) { return _mm_movemask_epi8(m) != 0; }
-    static unsigned Bits(Mask m) { return unsigned(_mm_movemask_ps(_mm_castsi128_ps(m))); }
 
     template <bool DepthTest, bool DepthWrite, bool ColorWrite>
     void Write(const Cursor& c, uint32_t* color, uint32_t* depth, Mask pass) const {

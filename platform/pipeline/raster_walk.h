@@ -24,13 +24,24 @@
 namespace qv::pipeline {
 namespace {
 
-// floor(n / d) and the remainder, for d > 0.
+// floor(n / d) and the remainder, for d > 0. Below 2^52 the quotient of the
+// two as doubles is within one of the floor (and a double division is far
+// quicker than a 64-bit integer one), so one correction makes it exact.
 inline void FloorDivide(int64_t n, int64_t d, int64_t& q, int64_t& r) {
-    q = n / d;
-    r = n % d;
+    constexpr int64_t kExact = int64_t{1} << 52;
+    if (n > -kExact && n < kExact && d < kExact) {
+        q = static_cast<int64_t>(double(n) / double(d));
+        r = n - q * d;
+    } else {
+        q = n / d;
+        r = n % d;
+    }
     if (r < 0) {
         r += d;
         --q;
+    } else if (r >= d) {
+        r -= d;
+        ++q;
     }
 }
 
@@ -189,7 +200,7 @@ struct Point {
 
 // One triangle's pixels in groups of lanes. The lanes hold the attributes of
 // a group of pixels in a row, start at a given pixel, step on to the next
-// group, and write the pixels of a group that a mask selects.
+// group, and write the pixels of a group that a mask of lanes selects.
 template <class Lanes, bool DepthTest, bool DepthWrite, bool ColorWrite>
 class Traversal {
 public:
@@ -251,15 +262,24 @@ private:
                 PlaneAt(planes_.b, row, column)};
     }
 
-    // Pixels x..lastX of row minY + row. A group that would reach past the
-    // writable rectangle starts further left instead, its lanes before x
-    // masked (done already).
+    // Pixels x..lastX of row minY + row, in groups of lanes. A group that
+    // would reach past the writable rectangle starts further left instead,
+    // its lanes before x masked (done already).
     void Groups(int64_t row, int32_t x, int32_t lastX) {
+        const std::size_t y = static_cast<std::size_t>(t_.minY + row);
+        uint32_t* color = ColorWrite ? s_.color + y * s_.colorPitch : nullptr;
+        uint32_t* depth = DepthTest ? s_.depth + y * s_.depthPitch : nullptr;
+        if (!planes_.fixed) {
+            for (; x <= lastX; ++x) PlanePixel(row, x, color, depth);
+            return;
+        }
         const int32_t lastStart = s_.x1 - W;
         int32_t gx = x <= lastStart ? x : lastStart;
         typename Lanes::Cursor cursor = lanes_.Start(PointAt(row, gx - t_.minX));
         for (;;) {
-            Group(row, gx, cursor, Lanes::Range(x - gx, lastX - gx));
+            lanes_.template Write<DepthTest, DepthWrite, ColorWrite>(cursor, ColorWrite ? color + gx : nullptr,
+                                                                     DepthTest ? depth + gx : nullptr,
+                                                                     Lanes::Range(x - gx, lastX - gx));
             x += W;
             if (x > lastX) return;
             if (x <= lastStart) {
@@ -272,25 +292,16 @@ private:
         }
     }
 
-    // The pixels of the group at column gx of row minY + row that are in mask.
-    void Group(int64_t row, int32_t gx, const typename Lanes::Cursor& cursor, Mask mask) {
-        if (!Lanes::Any(mask)) return;
-        const std::size_t y = static_cast<std::size_t>(t_.minY + row);
-        uint32_t* color = ColorWrite ? s_.color + y * s_.colorPitch + gx : nullptr;
-        uint32_t* depth = DepthTest ? s_.depth + y * s_.depthPitch + gx : nullptr;
-        if (planes_.fixed) return lanes_.template Write<DepthTest, DepthWrite, ColorWrite>(cursor, color, depth, mask);
-        const int64_t column = gx - t_.minX;
-        const unsigned bits = Lanes::Bits(mask);
-        for (int k = 0; k < W; ++k) {
-            if (!(bits >> k & 1)) continue;
-            const double dy = double(row), dx = double(column + k);
-            const float fy = float(row), fx = float(column + k);
-            const uint32_t rgb = Channel(t_.r + t_.drdy * fy + t_.drdx * fx) << 16 |
-                                 Channel(t_.g + t_.dgdy * fy + t_.dgdx * fx) << 8 |
-                                 Channel(t_.b + t_.dbdy * fy + t_.dbdx * fx);
-            WritePixel<DepthTest, DepthWrite, ColorWrite>(color, depth, k, compare_,
-                                                          PlaneDepth(t_.z + t_.dzdy * dy + t_.dzdx * dx), rgb);
-        }
+    // Pixel x of row minY + row straight from the planes.
+    void PlanePixel(int64_t row, int32_t x, uint32_t* color, uint32_t* depth) const {
+        const int64_t column = x - t_.minX;
+        const double dy = double(row), dx = double(column);
+        const float fy = float(row), fx = float(column);
+        const uint32_t rgb = Channel(t_.r + t_.drdy * fy + t_.drdx * fx) << 16 |
+                             Channel(t_.g + t_.dgdy * fy + t_.dgdx * fx) << 8 |
+                             Channel(t_.b + t_.dbdy * fy + t_.dbdx * fx);
+        WritePixel<DepthTest, DepthWrite, ColorWrite>(color, depth, x, compare_,
+                                                      PlaneDepth(t_.z + t_.dzdy * dy + t_.dzdx * dx), rgb);
     }
 
     // Copies, so that the compiler knows the pixel stores leave them alone.
