@@ -1,6 +1,9 @@
 // Members wait for a job by spinning a little (the next job of a frame
 // usually follows within microseconds) and then sleeping on a condition
-// variable; the caller waits for the others the same way.
+// variable; the caller waits for the others the same way. The spin is
+// bounded in time, as a pause takes from a few to over a hundred cycles
+// depending on the processor. After Rest, members sleep at once: the next
+// job is a frame away, and a paced program would spend the spin for nothing.
 #include "pipeline/workers.h"
 
 #include <algorithm>
@@ -12,6 +15,7 @@
 #elif defined(__GLIBCXX__) && !defined(_GLIBCXX_HAS_GTHREADS)
 #else
 #define QV_WORKER_THREADS 1
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -25,7 +29,8 @@ namespace qv::pipeline {
 namespace {
 
 constexpr unsigned kMaxDefaultWorkers = 4;
-constexpr int kSpins = 2000;
+constexpr std::chrono::microseconds kSpinTime{20};
+constexpr int kPausesPerClockRead = 32;
 
 inline void Pause() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -33,14 +38,18 @@ inline void Pause() {
 #endif
 }
 
-// Spins until ready() holds, up to kSpins tries; true when it did.
+// Spins until ready() holds, for up to kSpinTime; true when it did.
 template <class Ready>
 bool SpinUntil(Ready ready) {
-    for (int i = 0; i < kSpins; ++i) {
-        if (ready()) return true;
-        Pause();
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + kSpinTime;
+    for (;;) {
+        for (int i = 0; i < kPausesPerClockRead; ++i) {
+            if (ready()) return true;
+            Pause();
+        }
+        if (Clock::now() >= end) return false;
     }
-    return false;
 }
 
 }  // namespace
@@ -58,12 +67,14 @@ struct Workers::Shared {
     void (*job)(void*, unsigned) = nullptr;
     void* data = nullptr;
     std::atomic<bool> stop{false};
+    std::atomic<bool> resting{false};
     std::vector<std::thread> threads;
 
     void Serve(unsigned member) {
         uint64_t seen = 0;
         for (;;) {
-            if (!SpinUntil([&] { return generation.load(std::memory_order_acquire) != seen; })) {
+            const auto posted = [&] { return generation.load(std::memory_order_acquire) != seen; };
+            if (resting.load(std::memory_order_relaxed) || !SpinUntil(posted)) {
                 std::unique_lock<std::mutex> lock(mutex);
                 wake.wait(lock, [&] { return stop || generation.load(std::memory_order_acquire) != seen; });
             }
@@ -107,6 +118,7 @@ void Workers::RunJob(void (*job)(void*, unsigned), void* data) {
             s.job = job;
             s.data = data;
             s.pending.store(count_ - 1, std::memory_order_relaxed);
+            s.resting.store(false, std::memory_order_relaxed);
             s.generation.fetch_add(1, std::memory_order_release);
         }
         s.wake.notify_all();
@@ -118,6 +130,8 @@ void Workers::RunJob(void (*job)(void*, unsigned), void* data) {
     }
 }
 
+void Workers::Rest() { shared_->resting.store(true, std::memory_order_relaxed); }
+
 #else
 
 unsigned DefaultWorkerCount() { return 1; }
@@ -128,6 +142,8 @@ Workers::Workers(unsigned) : count_(1) {}
 Workers::~Workers() = default;
 
 void Workers::RunJob(void (*job)(void*, unsigned), void* data) { job(data, 0); }
+
+void Workers::Rest() {}
 
 #endif
 

@@ -20,6 +20,10 @@ public:
 
     unsigned Count() const { return count_; }
 
+    // Tells the members that no job follows soon: they sleep at once instead
+    // of spinning, until the next job.
+    void Rest();
+
     // Calls job(member) once for every member and returns when all are done.
     template <class Job>
     void Run(Job& job) {
