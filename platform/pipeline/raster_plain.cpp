@@ -29,6 +29,7 @@ public:
         for (int i = 0; i < 3; ++i) c.color[i] += colorSteps_[i];
     }
 
+    static Mask Below(int32_t count) { return count > 0; }
     static Mask Range(int32_t first, int32_t last) { return first <= 0 && last >= 0; }
 
     template <bool DepthTest, bool DepthWrite, bool ColorWrite>

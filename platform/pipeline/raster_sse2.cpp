@@ -46,6 +46,8 @@ public:
         c.color = _mm_add_epi32(c.color, colorStride_);
     }
 
+    // Lanes 0..count-1, and lanes first..last.
+    static Mask Below(int32_t count) { return _mm_cmplt_epi32(_mm_set_epi32(3, 2, 1, 0), _mm_set1_epi32(count)); }
     static Mask Range(int32_t first, int32_t last) {
         const __m128i lane = _mm_set_epi32(3, 2, 1, 0);
         return _mm_and_si128(_mm_cmpgt_epi32(lane, _mm_set1_epi32(first - 1)),

@@ -277,9 +277,9 @@ private:
         int32_t gx = x <= lastStart ? x : lastStart;
         typename Lanes::Cursor cursor = lanes_.Start(PointAt(row, gx - t_.minX));
         for (;;) {
+            const Mask mask = gx == x ? Lanes::Below(lastX - gx + 1) : Lanes::Range(x - gx, lastX - gx);
             lanes_.template Write<DepthTest, DepthWrite, ColorWrite>(cursor, ColorWrite ? color + gx : nullptr,
-                                                                     DepthTest ? depth + gx : nullptr,
-                                                                     Lanes::Range(x - gx, lastX - gx));
+                                                                     DepthTest ? depth + gx : nullptr, mask);
             x += W;
             if (x > lastX) return;
             if (x <= lastStart) {
