@@ -7,9 +7,6 @@
 #include "scene/scene.h"
 #include "scene/torus_mesh.h"
 
-#include <cmath>
-#include <cstring>
-
 namespace {
 
 template <typename Object>

@@ -1,5 +1,9 @@
 #include "render/bring_up_values.h"
 
+// D3DLIGHT_RANGE_MAX is sqrt(FLT_MAX) in some SDK headers.
+#include <cfloat>
+#include <cmath>
+
 #include "scene/constants.h"
 
 const RenderStateSetting kRenderStateSettings[3] = {
