@@ -27,8 +27,8 @@ public:
     void Stop();
     unsigned Threads() const;
 
-    // The frame's drawing is done: the threads sleep until the next draw
-    // rather than spin for it.
+    // The frame's drawing is done: when frames come at a slow pace, the
+    // threads sleep until the next draw rather than spin for it.
     void Rest();
 
     // As the pipeline's functions of the same names.

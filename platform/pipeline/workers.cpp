@@ -2,8 +2,10 @@
 // usually follows within microseconds) and then sleeping on a condition
 // variable; the caller waits for the others the same way. The spin is
 // bounded in time, as a pause takes from a few to over a hundred cycles
-// depending on the processor. After Rest, members sleep at once: the next
-// job is a frame away, and a paced program would spend the spin for nothing.
+// depending on the processor. After Rest (a frame's drawing is done), members
+// sleep at once when the pause before the last job that followed a Rest was
+// long: the program is paced, and the spin would be spent for nothing. Drawing
+// as fast as it can, a program keeps them spinning for the next frame.
 #include "pipeline/workers.h"
 
 #include <algorithm>
@@ -30,6 +32,7 @@ namespace {
 
 constexpr unsigned kMaxDefaultWorkers = 4;
 constexpr std::chrono::microseconds kSpinTime{20};
+constexpr std::chrono::milliseconds kPacedPause{1};
 constexpr int kPausesPerClockRead = 32;
 
 inline void Pause() {
@@ -69,6 +72,10 @@ struct Workers::Shared {
     std::atomic<bool> stop{false};
     std::atomic<bool> resting{false};
     std::vector<std::thread> threads;
+    // The caller's: when it last rested the team, and whether the pause
+    // after the rest before that was long.
+    std::chrono::steady_clock::time_point restedAt;
+    bool restPending = false, paced = false;
 
     void Serve(unsigned member) {
         uint64_t seen = 0;
@@ -112,6 +119,10 @@ Workers::~Workers() {
 
 void Workers::RunJob(void (*job)(void*, unsigned), void* data) {
     Shared& s = *shared_;
+    if (s.restPending) {
+        s.paced = std::chrono::steady_clock::now() - s.restedAt > kPacedPause;
+        s.restPending = false;
+    }
     if (count_ > 1) {
         {
             std::lock_guard<std::mutex> lock(s.mutex);
@@ -130,7 +141,12 @@ void Workers::RunJob(void (*job)(void*, unsigned), void* data) {
     }
 }
 
-void Workers::Rest() { shared_->resting.store(true, std::memory_order_relaxed); }
+void Workers::Rest() {
+    Shared& s = *shared_;
+    s.restedAt = std::chrono::steady_clock::now();
+    s.restPending = true;
+    s.resting.store(s.paced, std::memory_order_relaxed);
+}
 
 #else
 
