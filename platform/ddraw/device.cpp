@@ -111,6 +111,7 @@ HRESULT Device::EndScene() {
         [&] { return inScene_ ? Ok() : Refuse(D3DERR_SCENE_NOT_IN_SCENE, "no scene under way"); },
         [](control::CallTrace&) {});
     inScene_ = false;
+    renderer_.Rest();  // nothing more is drawn before the next frame
     return result;
 }
 

@@ -15,6 +15,8 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "pipeline/instruction_set.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -58,13 +60,13 @@ bool EyePosition(const Matrix& view, Vec& eye) {
     return std::isfinite(eye.x) && std::isfinite(eye.y) && std::isfinite(eye.z);
 }
 
-// The loops every draw runs, four vertices at a time where SSE2 is
-// there (the scalar loops would not vectorize: sqrt may set errno). A zero
+// The loops every draw runs, with SSE2 four vertices at a time (the plain
+// loops would not vectorize: sqrt may set errno). A zero
 // or non-finite normal ends up NaN, which fails every light's N.L > 0 test,
 // so the vertex keeps emissive plus ambient.
 #if defined(__SSE2__)
 
-void NormalizeNormals(std::size_t count, VertexBatch& b) {
+void NormalizeNormalsSse2(std::size_t count, VertexBatch& b) {
     const __m128 one = _mm_set1_ps(1.0f);
     for (std::size_t i = 0; i < count; i += 4) {
         const __m128 x = _mm_load_ps(b.nx + i), y = _mm_load_ps(b.ny + i), z = _mm_load_ps(b.nz + i);
@@ -77,7 +79,7 @@ void NormalizeNormals(std::size_t count, VertexBatch& b) {
 }
 
 // Each channel to 0..1; NaN to 0 (max returns its second operand then).
-void ClampColors(std::size_t count, VertexBatch& b) {
+void ClampColorsSse2(std::size_t count, VertexBatch& b) {
     const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
     for (float* channel : {b.r, b.g, b.b}) {
         for (std::size_t i = 0; i < count; i += 4) {
@@ -86,15 +88,21 @@ void ClampColors(std::size_t count, VertexBatch& b) {
     }
 }
 
-#else
+#endif
 
 void ClampColors(std::size_t count, VertexBatch& b) {
+#if defined(__SSE2__)
+    if (UsingSse2()) return ClampColorsSse2(count, b);
+#endif
     for (float* channel : {b.r, b.g, b.b}) {
         for (std::size_t i = 0; i < count; ++i) channel[i] = channel[i] > 0 ? (channel[i] < 1 ? channel[i] : 1) : 0;
     }
 }
 
 void NormalizeNormals(std::size_t count, VertexBatch& b) {
+#if defined(__SSE2__)
+    if (UsingSse2()) return NormalizeNormalsSse2(count, b);
+#endif
     for (std::size_t i = 0; i < count; ++i) {
         const float inv = 1.0f / std::sqrt(b.nx[i] * b.nx[i] + b.ny[i] * b.ny[i] + b.nz[i] * b.nz[i]);
         b.nx[i] *= inv;
@@ -102,8 +110,6 @@ void NormalizeNormals(std::size_t count, VertexBatch& b) {
         b.nz[i] *= inv;
     }
 }
-
-#endif
 
 // Everything about one light that stays the same over a draw.
 struct LightTerms {
@@ -165,7 +171,7 @@ bool MakeLightTerms(const Light& light, const DrawCall& call, LightTerms& t) {
 // attenuation or highlight.
 #if defined(__SSE2__)
 
-void AddPlainPointLight(const LightTerms& t, std::size_t count, VertexBatch& b) {
+void AddPlainPointLightSse2(const LightTerms& t, std::size_t count, VertexBatch& b) {
     const __m128 range2 = _mm_set1_ps(t.range >= 0 ? t.range * t.range : -1);  // NaN range: never lit
     const __m128 lx0 = _mm_set1_ps(t.position.x), ly0 = _mm_set1_ps(t.position.y), lz0 = _mm_set1_ps(t.position.z);
     const __m128 dr = _mm_set1_ps(t.diffuse.r), dg = _mm_set1_ps(t.diffuse.g), db = _mm_set1_ps(t.diffuse.b);
@@ -186,9 +192,12 @@ void AddPlainPointLight(const LightTerms& t, std::size_t count, VertexBatch& b) 
     }
 }
 
-#else
+#endif
 
 void AddPlainPointLight(const LightTerms& t, std::size_t count, VertexBatch& b) {
+#if defined(__SSE2__)
+    if (UsingSse2()) return AddPlainPointLightSse2(t, count, b);
+#endif
     const float range2 = t.range >= 0 ? t.range * t.range : -1;  // NaN range: never lit
     for (std::size_t i = 0; i < count; ++i) {
         const float lx = t.position.x - b.px[i], ly = t.position.y - b.py[i], lz = t.position.z - b.pz[i];
@@ -200,8 +209,6 @@ void AddPlainPointLight(const LightTerms& t, std::size_t count, VertexBatch& b) 
         b.b[i] += t.diffuse.b * k;
     }
 }
-
-#endif
 
 void AddLight(const LightTerms& t, bool hasEye, Vec eye, std::size_t count, VertexBatch& b) {
     const bool specular = hasEye && (t.specular.r != 0 || t.specular.g != 0 || t.specular.b != 0);

@@ -84,6 +84,10 @@ void Renderer::Start(unsigned threads) {
 
 void Renderer::Stop() { team_.reset(); }
 
+void Renderer::Rest() {
+    if (team_) team_->workers.Rest();
+}
+
 unsigned Renderer::Threads() const { return team_ ? team_->workers.Count() : 1; }
 
 void Renderer::DrawTriangleList(const Target& target, const DrawCall& call) {

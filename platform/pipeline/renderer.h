@@ -27,6 +27,10 @@ public:
     void Stop();
     unsigned Threads() const;
 
+    // The frame's drawing is done: when frames come at a slow pace, the
+    // threads sleep until the next draw rather than spin for it.
+    void Rest();
+
     // As the pipeline's functions of the same names.
     void DrawTriangleList(const Target& target, const DrawCall& call);
     void Clear(const Target& target, const Viewport& viewport, const Rect* rects, std::size_t rectCount,

@@ -3,6 +3,8 @@
 // in the same order as in the scalar code, so both give the same bits.
 #include "pipeline/transform.h"
 
+#include "pipeline/instruction_set.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -83,8 +85,10 @@ void TransformVertices(const Vertex* in, std::size_t count, const Matrix& toClip
                        VertexBatch& out) {
     std::size_t i = 0;
 #if defined(__SSE2__)
-    const Spread clip(toClip), model(world);
-    for (; i + 4 <= count; i += 4) TransformFour(in + i, clip, model, out, i);
+    if (UsingSse2()) {
+        const Spread clip(toClip), model(world);
+        for (; i + 4 <= count; i += 4) TransformFour(in + i, clip, model, out, i);
+    }
 #endif
     for (; i < count; ++i) TransformOne(in[i], toClip, world, out, i);
 }

@@ -11,6 +11,7 @@
 
 #include "pipeline/batch.h"
 #include "pipeline/geometry.h"
+#include "pipeline/instruction_set.h"
 
 namespace qv::pipeline {
 namespace {
@@ -69,11 +70,12 @@ bool MakeScreenMapping(const Viewport& vp, ScreenMapping& m) {
     return true;
 }
 
-// Four vertices at a time where SSE2 is there (runs past count within the
-// arrays); the scalar loop does the same one by one.
+// With SSE2 four vertices at a time (runs past count within the arrays); the
+// plain loop does the same one by one.
 #if defined(__SSE2__)
+namespace {
 
-void ProjectBatch(VertexBatch& b, std::size_t count, const ScreenMapping& m) {
+void ProjectBatchSse2(VertexBatch& b, std::size_t count, const ScreenMapping& m) {
     const auto finite = [](__m128 v) { return _mm_cmpeq_ps(_mm_sub_ps(v, v), _mm_setzero_ps()); };
     const __m128 limit = _mm_set1_ps(kGuardBand * kSubpixelOne), half = _mm_set1_ps(0.5f);
     const __m128 sign = _mm_castsi128_ps(_mm_set1_epi32(int32_t(0x80000000u)));
@@ -122,9 +124,13 @@ void ProjectBatch(VertexBatch& b, std::size_t count, const ScreenMapping& m) {
     }
 }
 
-#else
+}  // namespace
+#endif
 
 void ProjectBatch(VertexBatch& b, std::size_t count, const ScreenMapping& m) {
+#if defined(__SSE2__)
+    if (UsingSse2()) return ProjectBatchSse2(b, count, m);
+#endif
     for (std::size_t i = 0; i < count; ++i) {
         const float x = b.x[i], y = b.y[i], z = b.z[i], w = b.w[i];
         uint32_t code = 0;
@@ -137,8 +143,6 @@ void ProjectBatch(VertexBatch& b, std::size_t count, const ScreenMapping& m) {
         b.outcode[i] = !finite || (code == 0 && !projected) ? kOutsideInvalid : code;
     }
 }
-
-#endif
 
 bool ToScreen(const ClipVertex& v, const ScreenMapping& m, ScreenVertex& out) {
     out.r = v.r;

@@ -1,6 +1,11 @@
 // Members wait for a job by spinning a little (the next job of a frame
 // usually follows within microseconds) and then sleeping on a condition
-// variable; the caller waits for the others the same way.
+// variable; the caller waits for the others the same way. The spin is
+// bounded in time, as a pause takes from a few to over a hundred cycles
+// depending on the processor. After Rest (a frame's drawing is done), members
+// sleep at once when the pause before the last job that followed a Rest was
+// long: the program is paced, and the spin would be spent for nothing. Drawing
+// as fast as it can, a program keeps them spinning for the next frame.
 #include "pipeline/workers.h"
 
 #include <algorithm>
@@ -12,6 +17,7 @@
 #elif defined(__GLIBCXX__) && !defined(_GLIBCXX_HAS_GTHREADS)
 #else
 #define QV_WORKER_THREADS 1
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -25,7 +31,9 @@ namespace qv::pipeline {
 namespace {
 
 constexpr unsigned kMaxDefaultWorkers = 4;
-constexpr int kSpins = 2000;
+constexpr std::chrono::microseconds kSpinTime{20};
+constexpr std::chrono::milliseconds kPacedPause{1};
+constexpr int kPausesPerClockRead = 32;
 
 inline void Pause() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -33,14 +41,18 @@ inline void Pause() {
 #endif
 }
 
-// Spins until ready() holds, up to kSpins tries; true when it did.
+// Spins until ready() holds, for up to kSpinTime; true when it did.
 template <class Ready>
 bool SpinUntil(Ready ready) {
-    for (int i = 0; i < kSpins; ++i) {
-        if (ready()) return true;
-        Pause();
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + kSpinTime;
+    for (;;) {
+        for (int i = 0; i < kPausesPerClockRead; ++i) {
+            if (ready()) return true;
+            Pause();
+        }
+        if (Clock::now() >= end) return false;
     }
-    return false;
 }
 
 }  // namespace
@@ -58,12 +70,18 @@ struct Workers::Shared {
     void (*job)(void*, unsigned) = nullptr;
     void* data = nullptr;
     std::atomic<bool> stop{false};
+    std::atomic<bool> resting{false};
     std::vector<std::thread> threads;
+    // The caller's: when it last rested the team, and whether the pause
+    // after the rest before that was long.
+    std::chrono::steady_clock::time_point restedAt;
+    bool restPending = false, paced = false;
 
     void Serve(unsigned member) {
         uint64_t seen = 0;
         for (;;) {
-            if (!SpinUntil([&] { return generation.load(std::memory_order_acquire) != seen; })) {
+            const auto posted = [&] { return generation.load(std::memory_order_acquire) != seen; };
+            if (resting.load(std::memory_order_relaxed) || !SpinUntil(posted)) {
                 std::unique_lock<std::mutex> lock(mutex);
                 wake.wait(lock, [&] { return stop || generation.load(std::memory_order_acquire) != seen; });
             }
@@ -101,12 +119,17 @@ Workers::~Workers() {
 
 void Workers::RunJob(void (*job)(void*, unsigned), void* data) {
     Shared& s = *shared_;
+    if (s.restPending) {
+        s.paced = std::chrono::steady_clock::now() - s.restedAt > kPacedPause;
+        s.restPending = false;
+    }
     if (count_ > 1) {
         {
             std::lock_guard<std::mutex> lock(s.mutex);
             s.job = job;
             s.data = data;
             s.pending.store(count_ - 1, std::memory_order_relaxed);
+            s.resting.store(false, std::memory_order_relaxed);
             s.generation.fetch_add(1, std::memory_order_release);
         }
         s.wake.notify_all();
@@ -116,6 +139,13 @@ void Workers::RunJob(void (*job)(void*, unsigned), void* data) {
         std::unique_lock<std::mutex> lock(s.mutex);
         s.done.wait(lock, [&] { return s.pending.load(std::memory_order_acquire) == 0; });
     }
+}
+
+void Workers::Rest() {
+    Shared& s = *shared_;
+    s.restedAt = std::chrono::steady_clock::now();
+    s.restPending = true;
+    s.resting.store(s.paced, std::memory_order_relaxed);
 }
 
 #else
@@ -128,6 +158,8 @@ Workers::Workers(unsigned) : count_(1) {}
 Workers::~Workers() = default;
 
 void Workers::RunJob(void (*job)(void*, unsigned), void* data) { job(data, 0); }
+
+void Workers::Rest() {}
 
 #endif
 

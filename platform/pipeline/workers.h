@@ -20,6 +20,11 @@ public:
 
     unsigned Count() const { return count_; }
 
+    // Tells the team that a frame's jobs are done. When frames have been
+    // coming at a slow pace (over a millisecond apart), the members sleep at
+    // once until the next job instead of spinning for it.
+    void Rest();
+
     // Calls job(member) once for every member and returns when all are done.
     template <class Job>
     void Run(Job& job) {

@@ -1,29 +1,13 @@
 #include "render/bring_up.h"
 
+#include "render/bring_up_values.h"
 #include "render/main_window.h"
 #include "render/render_objects.h"
 #include "scene/constants.h"
 #include "scene/scene.h"
 #include "scene/torus_mesh.h"
 
-#include <cmath>
-#include <cstring>
-
 namespace {
-
-// Clears a record handed to the platform; its size field is set by the caller.
-template <typename Record>
-Record ClearedRecord() {
-    Record record;
-    std::memset(&record, 0, sizeof record);
-    return record;
-}
-
-D3DMATRIX IdentityMatrix() {
-    D3DMATRIX matrix = ClearedRecord<D3DMATRIX>();
-    matrix._11 = matrix._22 = matrix._33 = matrix._44 = 1.0f;
-    return matrix;
-}
 
 template <typename Object>
 void ReleaseObject(Object*& object) {
@@ -58,27 +42,17 @@ bool CreateSurfaces() {
 
 bool CreateDeviceAndStates() {
     if (direct3D->CreateDevice(IID_IDirect3DHALDevice, primarySurface, &device) != D3D_OK) return false;
-    return device->SetRenderState(D3DRENDERSTATE_ZENABLE, TRUE) == D3D_OK &&
-           device->SetRenderState(D3DRENDERSTATE_ZFUNC, D3DCMP_LESSEQUAL) == D3D_OK &&
-           device->SetRenderState(D3DRENDERSTATE_SHADEMODE, D3DSHADE_GOURAUD) == D3D_OK;
+    for (const RenderStateSetting& setting : kRenderStateSettings) {
+        if (device->SetRenderState(setting.state, setting.value) != D3D_OK) return false;
+    }
+    return true;
 }
 
 bool CreateViewport() {
     if (direct3D->CreateViewport(&viewport, nullptr) != D3D_OK) return false;
     if (device->AddViewport(viewport) != D3D_OK) return false;
 
-    D3DVIEWPORT2 viewportData = ClearedRecord<D3DVIEWPORT2>();
-    viewportData.dwSize = sizeof viewportData;
-    viewportData.dwX = 0;
-    viewportData.dwY = 0;
-    viewportData.dwWidth = kScreenWidth;
-    viewportData.dwHeight = kScreenHeight;
-    viewportData.dvClipX = -1.0f;
-    viewportData.dvClipY = 1.0f;
-    viewportData.dvClipWidth = 2.0f;
-    viewportData.dvClipHeight = 2.0f;
-    viewportData.dvMinZ = 0.0f;
-    viewportData.dvMaxZ = 1.0f;
+    D3DVIEWPORT2 viewportData = ScreenViewport();
     if (viewport->SetViewport2(&viewportData) != D3D_OK) return false;
 
     return device->SetCurrentViewport(viewport) == D3D_OK;
@@ -88,21 +62,11 @@ bool CreateMaterialAndLight() {
     if (direct3D->CreateMaterial(&material, nullptr) != D3D_OK) return false;
     if (direct3D->CreateLight(&light, nullptr) != D3D_OK) return false;
 
-    D3DLIGHT lightData = ClearedRecord<D3DLIGHT>();
-    lightData.dwSize = sizeof lightData;
-    lightData.dltType = D3DLIGHT_POINT;
-    lightData.dcvColor.r = 1.0f;
-    lightData.dcvColor.g = 1.0f;
-    lightData.dcvColor.b = 1.0f;
-    lightData.dcvColor.a = 0.0f;
-    lightData.dvPosition.x = 4.0f;
-    lightData.dvPosition.y = 4.0f;
-    lightData.dvPosition.z = -4.0f;
-    lightData.dvRange = D3DLIGHT_RANGE_MAX;
+    D3DLIGHT lightData = WhiteLight();
     if (light->SetLight(&lightData) != D3D_OK) return false;
     if (viewport->AddLight(light) != D3D_OK) return false;
 
-    return device->SetLightState(D3DLIGHTSTATE_AMBIENT, 0xFFFFFFFF) == D3D_OK;
+    return device->SetLightState(D3DLIGHTSTATE_AMBIENT, kAmbientLight) == D3D_OK;
 }
 
 }  // namespace
@@ -127,16 +91,10 @@ bool SetupTransforms() {
     D3DMATRIX world = IdentityMatrix();
     if (device->SetTransform(D3DTRANSFORMSTATE_WORLD, &world) != D3D_OK) return ReportInitFailure();
 
-    D3DMATRIX view = IdentityMatrix();
-    view._43 = 10.0f;
+    D3DMATRIX view = ViewMatrix();
     if (device->SetTransform(D3DTRANSFORMSTATE_VIEW, &view) != D3D_OK) return ReportInitFailure();
 
-    D3DMATRIX projection = ClearedRecord<D3DMATRIX>();
-    projection._11 = 2.0f;
-    projection._22 = 2.6666667f;
-    projection._33 = 1.0f;
-    projection._34 = 1.0f;
-    projection._43 = -1.0f;
+    D3DMATRIX projection = ProjectionMatrix();
     if (device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, &projection) != D3D_OK) return ReportInitFailure();
     return true;
 }

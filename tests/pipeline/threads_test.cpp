@@ -60,7 +60,8 @@ TEST(Threads, SceneFramesAreTheSameBytesWithAnyThreadCount) {
 }
 
 // Overlapping triangles in several draws of different colours, reaching past
-// the canvas and across the near and far planes, in both windings.
+// the canvas and across the near and far planes, in both windings; the
+// threads are sent to rest now and then, as between frames.
 void DrawRandom(Renderer& renderer, Canvas& canvas, uint32_t seed) {
     std::mt19937 random(seed);
     std::uniform_real_distribution<float> x(-20, float(canvas.width) + 20), y(-20, float(canvas.height) + 20),
@@ -72,6 +73,7 @@ void DrawRandom(Renderer& renderer, Canvas& canvas, uint32_t seed) {
         call.states.zEnable = true;
         call.states.cullMode = draw % 2 ? CullMode::None : CullMode::Clockwise;
         renderer.DrawTriangleList(canvas.target(), call);
+        if (draw % 3 == 2) renderer.Rest();  // as after a frame: the threads sleep until the next draw
     }
 }
 

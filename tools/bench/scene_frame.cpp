@@ -1,9 +1,8 @@
 #include "scene_frame.h"
 
-#include <cfloat>
-#include <cmath>
 #include <cstring>
 
+#include "render/bring_up_values.h"
 #include "scene/motion.h"
 #include "scene/random.h"
 #include "scene/scene.h"
@@ -23,6 +22,41 @@ pipeline::Color ToColor(const D3DCOLORVALUE& c) { return {c.r, c.g, c.b, c.a}; }
 
 pipeline::Material ToMaterial(const D3DMATERIAL& m) {
     return {ToColor(m.diffuse), ToColor(m.ambient), ToColor(m.specular), ToColor(m.emissive), m.power};
+}
+
+// A D3DCOLOR as the device reads it: each channel over 255.
+pipeline::Color ToColor(D3DCOLOR c) {
+    return {RGBA_GETRED(c) / 255.0f, RGBA_GETGREEN(c) / 255.0f, RGBA_GETBLUE(c) / 255.0f, RGBA_GETALPHA(c) / 255.0f};
+}
+
+pipeline::Light ToLight(const D3DLIGHT& l) {
+    return {pipeline::LightType(l.dltType),
+            ToColor(l.dcvColor),
+            {l.dvPosition.x, l.dvPosition.y, l.dvPosition.z},
+            {l.dvDirection.x, l.dvDirection.y, l.dvDirection.z},
+            l.dvRange,
+            l.dvFalloff,
+            l.dvAttenuation0,
+            l.dvAttenuation1,
+            l.dvAttenuation2,
+            l.dvTheta,
+            l.dvPhi};
+}
+
+pipeline::Viewport ToViewport(const D3DVIEWPORT2& v) {
+    return {v.dwX, v.dwY, v.dwWidth, v.dwHeight, v.dvClipX, v.dvClipY, v.dvClipWidth, v.dvClipHeight, v.dvMinZ, v.dvMaxZ};
+}
+
+// The render states the pipeline reads, as the device sets them.
+void SetRenderState(pipeline::RenderStates& states, const RenderStateSetting& setting) {
+    switch (setting.state) {
+        case D3DRENDERSTATE_ZENABLE: states.zEnable = setting.value; break;
+        case D3DRENDERSTATE_ZWRITEENABLE: states.zWriteEnable = setting.value; break;
+        case D3DRENDERSTATE_ZFUNC: states.zFunc = pipeline::Compare(setting.value); break;
+        case D3DRENDERSTATE_SHADEMODE: states.shadeMode = pipeline::ShadeMode(setting.value); break;
+        case D3DRENDERSTATE_CULLMODE: states.cullMode = pipeline::CullMode(setting.value); break;
+        default: break;
+    }
 }
 
 }  // namespace
@@ -54,24 +88,19 @@ bool SceneFrame::Init(float sampleShift) {
     depth_.assign(std::size_t{kWidth} * kHeight, 0xFFFFFFFFu);
     target_ = {color_.data(), kWidth, depth_.data(), kWidth, kWidth, kHeight};
 
-    // The white point light, unattenuated, with the largest range.
-    light_.type = pipeline::LightType::Point;
-    light_.color = {1, 1, 1, 0};
-    light_.position = {4, 4, -4};
-    light_.range = std::sqrt(FLT_MAX);
-
+    light_ = ToLight(WhiteLight());
     static_assert(sizeof(pipeline::Vertex) == sizeof(D3DVERTEX), "the D3DVERTEX layout");
     call_.vertices = reinterpret_cast<const pipeline::Vertex*>(torusVertices);
     call_.vertexCount = kVertexCount;
-    call_.view = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 10, 1}}};
-    call_.projection = {{{2, 0, 0, 0}, {0, 2.6666667f, 0, 0}, {0, 0, 1, 1}, {0, 0, -1, 0}}};
+    call_.view = ToMatrix(ViewMatrix());
+    call_.projection = ToMatrix(ProjectionMatrix());
     call_.lights = &light_;
     call_.lightCount = 1;
-    call_.ambient = {1, 1, 1, 1};
-    call_.states.zEnable = true;
-    call_.states.zFunc = pipeline::Compare::LessEqual;
-    call_.states.shadeMode = pipeline::ShadeMode::Gouraud;
-    call_.viewport = {0, 0, kWidth, kHeight, -1 + 2 * sampleShift / kWidth, 1 - 2 * sampleShift / kHeight, 2, 2, 0, 1};
+    call_.ambient = ToColor(D3DCOLOR{kAmbientLight});
+    for (const RenderStateSetting& setting : kRenderStateSettings) SetRenderState(call_.states, setting);
+    call_.viewport = ToViewport(ScreenViewport());
+    call_.viewport.clipX += 2 * sampleShift / kWidth;
+    call_.viewport.clipY -= 2 * sampleShift / kHeight;
     return true;
 }
 

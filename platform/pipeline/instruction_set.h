@@ -1,0 +1,23 @@
+// The instructions the pipeline computes with: plain C++, the reference, or
+// SSE2 where the build has it (every x86-64 processor, and the browser's
+// 128-bit SIMD). Both give the same bits; the best available is used unless
+// another is chosen.
+#pragma once
+
+namespace qv::pipeline {
+
+enum class InstructionSet { Plain, Sse2 };
+
+// Whether this build can compute with the set.
+bool Supports(InstructionSet set);
+
+// The set used from the next draw on; false (and no change) when
+// unsupported. Meant for start-up and tests: draws in flight on other threads
+// may use either.
+bool UseInstructionSet(InstructionSet set);
+InstructionSet CurrentInstructionSet();
+
+// Whether the current set is SSE2, for the stages that have an SSE2 twin.
+inline bool UsingSse2() { return CurrentInstructionSet() == InstructionSet::Sse2; }
+
+}  // namespace qv::pipeline

@@ -1,0 +1,13 @@
+// Pixel traversal once per instruction set, each in its own file from the one
+// template in raster_walk.h.
+#pragma once
+
+#include "pipeline/raster.h"
+
+namespace qv::pipeline {
+
+void RasterizePlain(const TriangleSetup& t, const Surface& s, const PixelStates& states, const RowShare& share);
+// Needs a writable rectangle at least four pixels wide.
+void RasterizeSse2(const TriangleSetup& t, const Surface& s, const PixelStates& states, const RowShare& share);
+
+}  // namespace qv::pipeline
