@@ -5,6 +5,7 @@
 #include "control/control.h"
 
 #include "ddraw/material.h"
+#include "ddraw/pipeline_values.h"
 #include "ddraw/render_states.h"
 #include "ddraw/trace_text.h"
 
@@ -21,11 +22,6 @@ static_assert(sizeof(pipeline::Matrix) == sizeof(D3DMATRIX), "D3DMATRIX and pipe
 constexpr pipeline::Matrix kIdentity = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
 constexpr DWORD kDrawFlags = D3DDP_WAIT | D3DDP_OUTOFORDER | D3DDP_DONOTCLIP | D3DDP_DONOTUPDATEEXTENTS;
 constexpr DWORD kMaxVertices = 0xFFFF;  // D3DMAXNUMVERTICES
-
-pipeline::Color ColorOf(D3DCOLOR color) {
-    return {RGBA_GETRED(color) / 255.0f, RGBA_GETGREEN(color) / 255.0f, RGBA_GETBLUE(color) / 255.0f,
-            RGBA_GETALPHA(color) / 255.0f};
-}
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include "ddraw/light.h"
 
+#include "ddraw/pipeline_values.h"
 #include "ddraw/trace_text.h"
 
 namespace qv::ddraw {
@@ -23,17 +24,7 @@ HRESULT Light::SetLight(LPD3DLIGHT lightData) {
             if (l.dltType < D3DLIGHT_POINT || l.dltType > D3DLIGHT_PARALLELPOINT)
                 return Refuse(DDERR_INVALIDPARAMS, "unknown light type");
             record_ = l;
-            data_ = pipeline::Light{pipeline::LightType(l.dltType),
-                                    {l.dcvColor.r, l.dcvColor.g, l.dcvColor.b, l.dcvColor.a},
-                                    {l.dvPosition.x, l.dvPosition.y, l.dvPosition.z},
-                                    {l.dvDirection.x, l.dvDirection.y, l.dvDirection.z},
-                                    l.dvRange,
-                                    l.dvFalloff,
-                                    l.dvAttenuation0,
-                                    l.dvAttenuation1,
-                                    l.dvAttenuation2,
-                                    l.dvTheta,
-                                    l.dvPhi};
+            data_ = LightOf(l);
             return Ok();
         },
         [&](control::CallTrace& trace) { trace.Arg(LightText(lightData)); });

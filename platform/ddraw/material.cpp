@@ -3,14 +3,10 @@
 #include "ddraw/material.h"
 
 #include "ddraw/device.h"
+#include "ddraw/pipeline_values.h"
 #include "ddraw/trace_text.h"
 
 namespace qv::ddraw {
-namespace {
-
-pipeline::Color ColorOf(const D3DCOLORVALUE& c) { return {c.r, c.g, c.b, c.a}; }
-
-}  // namespace
 
 Material::~Material() {
     Device::ForEach([this](Device& device) { device.ForgetMaterial(*this); });
@@ -23,7 +19,7 @@ HRESULT Material::SetMaterial(LPD3DMATERIAL materialData) {
             if (Outcome check = CheckCallerRecord(materialData, "material record"); check.result != S_OK) return check;
             const D3DMATERIAL& m = *materialData;
             record_ = m;
-            data_ = {ColorOf(m.diffuse), ColorOf(m.ambient), ColorOf(m.specular), ColorOf(m.emissive), m.power};
+            data_ = MaterialOf(m);
             return Ok();
         },
         [&](control::CallTrace& trace) { trace.Arg(MaterialText(materialData)); });

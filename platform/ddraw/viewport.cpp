@@ -4,6 +4,7 @@
 #include "ddraw/viewport.h"
 
 #include "ddraw/device.h"
+#include "ddraw/pipeline_values.h"
 #include "ddraw/trace_text.h"
 
 #include <cmath>
@@ -55,8 +56,7 @@ Outcome Viewport::SetData(LPD3DVIEWPORT2 viewportData) {
         if (!std::isfinite(value)) return Refuse(DDERR_INVALIDPARAMS, "a value is not finite");
     }
     if (v.dvClipWidth == 0 || v.dvClipHeight == 0) return Refuse(DDERR_INVALIDPARAMS, "zero clip width or height");
-    data_ = pipeline::Viewport{v.dwX,          v.dwY,          v.dwWidth, v.dwHeight, v.dvClipX, v.dvClipY,
-                               v.dvClipWidth, v.dvClipHeight, v.dvMinZ,  v.dvMaxZ};
+    data_ = ViewportOf(v);
     return Ok();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ddraw/pipeline_values.h"
 #include "render/bring_up_values.h"
 #include "scene/motion.h"
 #include "scene/random.h"
@@ -16,35 +17,6 @@ pipeline::Matrix ToMatrix(const D3DMATRIX& m) {
     pipeline::Matrix out;
     std::memcpy(&out, &m, sizeof out);
     return out;
-}
-
-pipeline::Color ToColor(const D3DCOLORVALUE& c) { return {c.r, c.g, c.b, c.a}; }
-
-pipeline::Material ToMaterial(const D3DMATERIAL& m) {
-    return {ToColor(m.diffuse), ToColor(m.ambient), ToColor(m.specular), ToColor(m.emissive), m.power};
-}
-
-// A D3DCOLOR as the device reads it: each channel over 255.
-pipeline::Color ToColor(D3DCOLOR c) {
-    return {RGBA_GETRED(c) / 255.0f, RGBA_GETGREEN(c) / 255.0f, RGBA_GETBLUE(c) / 255.0f, RGBA_GETALPHA(c) / 255.0f};
-}
-
-pipeline::Light ToLight(const D3DLIGHT& l) {
-    return {pipeline::LightType(l.dltType),
-            ToColor(l.dcvColor),
-            {l.dvPosition.x, l.dvPosition.y, l.dvPosition.z},
-            {l.dvDirection.x, l.dvDirection.y, l.dvDirection.z},
-            l.dvRange,
-            l.dvFalloff,
-            l.dvAttenuation0,
-            l.dvAttenuation1,
-            l.dvAttenuation2,
-            l.dvTheta,
-            l.dvPhi};
-}
-
-pipeline::Viewport ToViewport(const D3DVIEWPORT2& v) {
-    return {v.dwX, v.dwY, v.dwWidth, v.dwHeight, v.dvClipX, v.dvClipY, v.dvClipWidth, v.dvClipHeight, v.dvMinZ, v.dvMaxZ};
 }
 
 // The render states the pipeline reads, as the device sets them.
@@ -88,7 +60,7 @@ bool SceneFrame::Init(float sampleShift) {
     depth_.assign(std::size_t{kWidth} * kHeight, 0xFFFFFFFFu);
     target_ = {color_.data(), kWidth, depth_.data(), kWidth, kWidth, kHeight};
 
-    light_ = ToLight(WhiteLight());
+    light_ = ddraw::LightOf(WhiteLight());
     static_assert(sizeof(pipeline::Vertex) == sizeof(D3DVERTEX), "the D3DVERTEX layout");
     call_.vertices = reinterpret_cast<const pipeline::Vertex*>(torusVertices);
     call_.vertexCount = kVertexCount;
@@ -96,9 +68,9 @@ bool SceneFrame::Init(float sampleShift) {
     call_.projection = ToMatrix(ProjectionMatrix());
     call_.lights = &light_;
     call_.lightCount = 1;
-    call_.ambient = ToColor(D3DCOLOR{kAmbientLight});
+    call_.ambient = ddraw::ColorOf(D3DCOLOR{kAmbientLight});
     for (const RenderStateSetting& setting : kRenderStateSettings) SetRenderState(call_.states, setting);
-    call_.viewport = ToViewport(ScreenViewport());
+    call_.viewport = ddraw::ViewportOf(ScreenViewport());
     call_.viewport.clipX += 2 * sampleShift / kWidth;
     call_.viewport.clipY -= 2 * sampleShift / kHeight;
     return true;
@@ -109,7 +81,7 @@ void SceneFrame::Draw(const WorldMatrices& world) {
     renderer_.Clear(target_, call_.viewport, &screen, 1, true, true);
     for (int k = 0; k < kObjectCount; ++k) {
         call_.world = ToMatrix(world[k]);
-        call_.material = ToMaterial(materialTable[k]);
+        call_.material = ddraw::MaterialOf(materialTable[k]);
         renderer_.DrawTriangleList(target_, call_);
     }
 }
