@@ -106,6 +106,12 @@ void RowBound::Init(int64_t n, int64_t d, int64_t step) {
     FloorDivide(step, d, stepQ_, stepR_);
 }
 
+void RowBound::Skip(int64_t rows) {
+    int64_t carry;
+    FloorDivide(r_ + rows * stepR_, d_, carry, r_);
+    q_ += rows * stepQ_ + carry;
+}
+
 bool PrepareRaster(const PixelWrites& writes, RasterTriangle& t) {
     // Without a colour plane only depth writes leave a trace.
     if (!writes.color && !writes.depthWrite) return false;

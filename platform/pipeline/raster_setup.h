@@ -18,6 +18,8 @@ class RowBound {
 public:
     void Init(int64_t n, int64_t d, int64_t step);
     int64_t Column() const { return q_; }
+    // As many steps at once.
+    void Skip(int64_t rows);
     void Step() {
         const int64_t over = r_ + stepR_ - d_;
         const int64_t below = over >> 63;  // all ones when the remainder stays below d

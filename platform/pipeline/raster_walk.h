@@ -107,9 +107,9 @@ private:
     }
 
     template <int LeftCount, int RightCount>
-    void SkipRow(RowBounds& bounds) {
-        for (int i = 0; i < LeftCount; ++i) bounds.left[i].Step();
-        for (int i = 0; i < RightCount; ++i) bounds.right[i].Step();
+    static void SkipRows(RowBounds& bounds, int64_t rows) {
+        for (int i = 0; i < LeftCount; ++i) bounds.left[i].Skip(rows);
+        for (int i = 0; i < RightCount; ++i) bounds.right[i].Skip(rows);
     }
 
     // The last of the triangle's rows that the share owns (before its first
@@ -123,8 +123,7 @@ private:
     }
 
     // Rows one band at a time up to the last the share owns: the bands it
-    // owns are drawn, the others only stepped over (the bounds advance row by
-    // row).
+    // owns are drawn, the bounds skip over the others at once.
     template <int LeftCount, int RightCount>
     void Walk(RowBounds& bounds, const RowShare& share) {
         const int64_t lastRow = LastOwnedRow(bounds, share);
@@ -135,7 +134,8 @@ private:
                 const int64_t y = minY_ + row;
                 bandLast = std::min(bandLast, (((y >> kBandShift) + 1) << kBandShift) - 1 - minY_);
                 if (!share.Owns(int32_t(y))) {
-                    for (; row <= bandLast; ++row) SkipRow<LeftCount, RightCount>(bounds);
+                    SkipRows<LeftCount, RightCount>(bounds, bandLast - row + 1);
+                    row = bandLast + 1;
                     continue;
                 }
             }
