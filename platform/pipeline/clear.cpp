@@ -1,7 +1,10 @@
 // Clear: colour to black and depth to farthest over each rectangle, clipped
 // to the viewport and the target. Both values are one repeated byte, so rows
-// are filled with memset (one fill when the rectangle spans whole rows).
-// Shared by a team, each member fills the bands of rows it draws.
+// are filled with memset (one fill per band when the rectangle spans whole
+// rows). The rectangle goes band by band, each band's colour rows then its
+// depth rows: fills of that size leave both planes warm in the cache for the
+// drawing that follows, where one fill per plane was measured slower. Shared
+// by a team, each member fills the bands of rows it draws.
 #include "pipeline/clear.h"
 
 #include <algorithm>
@@ -36,10 +39,6 @@ void ClearRows(const Target& target, const Viewport& viewport, const Rect* rects
         const int32_t x0 = std::max(rects[i].x1, s.x0), y0 = std::max(rects[i].y1, s.y0);
         const int32_t x1 = std::min(rects[i].x2, s.x1), y1 = std::min(rects[i].y2, s.y1);
         if (x0 >= x1 || y0 >= y1) continue;
-        if (share.count == 1) {
-            FillRect(s, x0, y0, x1, y1, clearColor, clearDepth);
-            continue;
-        }
         for (int32_t y = y0; y < y1;) {
             const int32_t bandEnd = std::min(y1, ((y >> kBandShift) + 1) << kBandShift);
             if (share.Owns(y)) FillRect(s, x0, y, x1, bandEnd, clearColor, clearDepth);

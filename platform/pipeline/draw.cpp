@@ -41,25 +41,28 @@ bool MakeDrawStates(const RenderStates& rs, DrawStates& out) {
 // Triangles drawn as soon as they are set up.
 struct DrawNow {
     const PreparedDraw& draw;
-    TriangleSetup setup;
+    RasterTriangle triangle;
     bool Full() const { return false; }
-    TriangleSetup& Next() { return setup; }
-    void Commit() { RasterizeTriangle(setup, draw.surface, draw.states.pixel); }
+    RasterTriangle& Next() { return triangle; }
+    void Commit() { RasterizeTriangle(triangle, draw.surface, draw.states.pixel); }
 };
 
 // Triangles kept in a list; full while a clipped triangle's fan might not fit.
 struct Keep {
     SetupList& list;
     bool Full() const { return list.count + kMaxPolygonVertices - 2 > list.capacity; }
-    TriangleSetup& Next() { return list.items[list.count]; }
+    RasterTriangle& Next() { return list.items[list.count]; }
     void Commit() { ++list.count; }
 };
 
 template <class Sink>
 void Emit(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const ScreenVertex* flat,
           const PreparedDraw& draw, Sink& sink) {
-    TriangleSetup& setup = sink.Next();
-    if (SetupTriangle(a, b, c, draw.states.windings, flat, draw.surface, setup)) sink.Commit();
+    RasterTriangle& t = sink.Next();
+    if (SetupTriangle(a, b, c, draw.states.windings, flat, draw.surface, t.setup) &&
+        PrepareRaster(draw.writes, t)) {
+        sink.Commit();
+    }
 }
 
 // A triangle crossing a clip plane: clip, project, draw as a fan.
@@ -119,6 +122,7 @@ bool PrepareDraw(const Target& target, const DrawCall& call, PreparedDraw& out) 
     out.surface = MakeSurface(target, call.viewport);
     const Surface& s = out.surface;
     if ((!s.color && !s.depth) || s.x0 >= s.x1 || s.y0 >= s.y1) return false;
+    out.writes = MakePixelWrites(out.states.pixel, s);
     out.call = &call;
     out.toClip = Multiply(Multiply(call.world, call.view), call.projection);
     out.vertexCount = call.vertexCount / 3 * 3;

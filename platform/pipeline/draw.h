@@ -25,20 +25,21 @@ struct PreparedDraw {
     DrawStates states;
     ScreenMapping mapping;
     Surface surface;
+    PixelWrites writes;  // what the states let the surface's planes take
     Matrix toClip;
     std::size_t vertexCount;  // whole triangles
 };
 
 bool PrepareDraw(const Target& target, const DrawCall& call, PreparedDraw& out);
 
-// Set-up triangles in drawing order, in memory the caller owns.
+// Triangles ready for traversal in drawing order, in memory the caller owns.
 struct SetupList {
-    TriangleSetup* items;
+    RasterTriangle* items;
     std::size_t count, capacity;
 };
 
-// Runs the vertex stages and setup for the triangles of vertices first..end
-// (a multiple of 3 apart) and appends them to the list. Stops before a
+// Runs the vertex stages, setup and raster setup for the triangles of
+// vertices first..end (a multiple of 3 apart) and appends them to the list. Stops before a
 // triangle whose pieces might not fit; returns the vertex it reached.
 std::size_t SetupTriangles(const PreparedDraw& draw, std::size_t first, std::size_t end, VertexBatch& batch,
                            SetupList& list);

@@ -20,8 +20,8 @@ bool SharesRows(const TriangleSetup& t, const RowShare& share) {
 
 }  // namespace
 
-void RasterizeTriangle(const TriangleSetup& t, const Surface& s, const PixelStates& states, const RowShare& share) {
-    if (share.count > 1 && !SharesRows(t, share)) return;
+void RasterizeTriangle(const RasterTriangle& t, const Surface& s, const PixelStates& states, const RowShare& share) {
+    if (share.count > 1 && !SharesRows(t.setup, share)) return;
     if (UsingSse2() && s.x1 - s.x0 >= 4) return RasterizeSse2(t, s, states, share);
     RasterizePlain(t, s, states, share);
 }

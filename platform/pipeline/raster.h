@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
+#include "pipeline/raster_setup.h"
 #include "pipeline/row_share.h"
-#include "pipeline/setup.h"
 #include "pipeline/surface.h"
 
 namespace qv::pipeline {
@@ -19,8 +19,14 @@ struct PixelStates {
 // that value - 1 is exactly this mask (Less = 2 -> 1, LessEqual = 4 -> 3, ...).
 inline uint32_t CompareMask(Compare f) { return (static_cast<uint32_t>(f) - 1) & 7; }
 
-// Draws the triangle's pixels on the rows the share owns.
-void RasterizeTriangle(const TriangleSetup& t, const Surface& surface, const PixelStates& states,
+inline PixelWrites MakePixelWrites(const PixelStates& states, const Surface& surface) {
+    const bool test = states.depthTest && surface.depth;
+    return {test, test && states.depthWrite, surface.color != nullptr};
+}
+
+// Draws the pixels of a triangle that PrepareRaster accepted with the same
+// states and surface, on the rows the share owns.
+void RasterizeTriangle(const RasterTriangle& t, const Surface& surface, const PixelStates& states,
                        const RowShare& share = {});
 
 }  // namespace qv::pipeline

@@ -6,8 +6,8 @@
 
 namespace qv::pipeline {
 
-void RasterizePlain(const TriangleSetup& t, const Surface& s, const PixelStates& states, const RowShare& share);
+void RasterizePlain(const RasterTriangle& t, const Surface& s, const PixelStates& states, const RowShare& share);
 // Needs a writable rectangle at least four pixels wide.
-void RasterizeSse2(const TriangleSetup& t, const Surface& s, const PixelStates& states, const RowShare& share);
+void RasterizeSse2(const RasterTriangle& t, const Surface& s, const PixelStates& states, const RowShare& share);
 
 }  // namespace qv::pipeline

@@ -47,7 +47,7 @@ private:
 
 }  // namespace
 
-void RasterizePlain(const TriangleSetup& t, const Surface& s, const PixelStates& states, const RowShare& share) {
+void RasterizePlain(const RasterTriangle& t, const Surface& s, const PixelStates& states, const RowShare& share) {
     Rasterize<PlainLanes>(t, s, states, share);
 }
 

@@ -97,7 +97,7 @@ private:
 
 }  // namespace
 
-void RasterizeSse2(const TriangleSetup& t, const Surface& s, const PixelStates& states, const RowShare& share) {
+void RasterizeSse2(const RasterTriangle& t, const Surface& s, const PixelStates& states, const RowShare& share) {
     Rasterize<Sse2Lanes>(t, s, states, share);
 }
 
@@ -108,7 +108,7 @@ void RasterizeSse2(const TriangleSetup& t, const Surface& s, const PixelStates& 
 namespace qv::pipeline {
 
 // Never chosen where SSE2 is missing.
-void RasterizeSse2(const TriangleSetup& t, const Surface& s, const PixelStates& states, const RowShare& share) {
+void RasterizeSse2(const RasterTriangle& t, const Surface& s, const PixelStates& states, const RowShare& share) {
     RasterizePlain(t, s, states, share);
 }
 

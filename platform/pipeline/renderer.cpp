@@ -1,6 +1,6 @@
-// A draw in rounds of two steps. First every member runs the vertex stages
-// and setup of its own run of triangles into its own list; then every member
-// rasterizes the lists in order on its bands. A list that filled up before
+// A draw in rounds of two steps. First every member runs the vertex stages,
+// setup and raster setup of its own run of triangles into its own list; then
+// every member walks the lists' triangles in order on its bands. A list that filled up before
 // its run ended closes the round: later lists are set up again next round.
 #include "pipeline/renderer.h"
 
@@ -24,7 +24,7 @@ constexpr std::size_t kListCapacity = kRunTriangles + 64;
 struct Renderer::Team {
     struct Member {
         VertexBatch batch;
-        std::vector<TriangleSetup> setups = std::vector<TriangleSetup>(kListCapacity);
+        std::vector<RasterTriangle> setups = std::vector<RasterTriangle>(kListCapacity);
         SetupList list{};
         std::size_t first = 0, end = 0, reached = 0;
     };

@@ -1,6 +1,7 @@
-// Drawing with a team of worker threads: each draw's vertex stages and setup
-// are shared out by runs of triangles, then every thread rasterizes all the
-// set-up triangles, in order, on the bands of rows it owns. No pixel has two
+// Drawing with a team of worker threads: each draw's vertex stages and
+// triangle setup (raster setup included) are shared out by runs of
+// triangles, then every thread walks all the set-up triangles, in order, on
+// the bands of rows it owns. No pixel has two
 // writers and every pixel sees its triangles in the same order, so the
 // pictures are the same bytes whatever the number of threads.
 #pragma once

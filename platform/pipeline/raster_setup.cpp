@@ -1,0 +1,123 @@
+// Row bounds and fixed-point planes, once per triangle.
+//
+// Every edge that is not horizontal bounds each row's covered columns from
+// one side: an edge whose function grows with x (stepX > 0) gives a row its
+// first column, ceil(-e / stepX); one that falls gives its last,
+// floor(e / -stepX). Errors of the fixed-point planes that add up over a row
+// or a column stay below a quarter of a step of the 32-bit depth, so depths
+// kept at least 1 from either end never wrap; planes whose values leave those
+// ranges anywhere in the bounding box (only slivers with extreme gradients
+// get there) are not fixed, and traversal takes their values pixel by pixel.
+#include "pipeline/raster_setup.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qv::pipeline {
+namespace {
+
+// floor(n / d) and the remainder, for d > 0. Below 2^52 the quotient of the
+// two as doubles is within one of the floor (and a double division is far
+// quicker than a 64-bit integer one), so one correction makes it exact.
+void FloorDivide(int64_t n, int64_t d, int64_t& q, int64_t& r) {
+    constexpr int64_t kExact = int64_t{1} << 52;
+    if (n > -kExact && n < kExact && d < kExact) {
+        q = static_cast<int64_t>(double(n) / double(d));
+        r = n - q * d;
+    } else {
+        q = n / d;
+        r = n % d;
+    }
+    if (r < 0) {
+        r += d;
+        --q;
+    } else if (r >= d) {
+        r -= d;
+        ++q;
+    }
+}
+
+int64_t FloorDivide(int64_t n, int64_t d) {
+    int64_t q, r;
+    FloorDivide(n, d, q, r);
+    return q;
+}
+
+bool MakeRowBounds(const TriangleSetup& t, RowBounds& out) {
+    out.firstRow = 0;
+    out.lastRow = int64_t{t.maxY} - t.minY;
+    out.leftCount = out.rightCount = 0;
+    int64_t n[3], d[3], step[3];
+    bool rising[3];
+    int bounding = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int64_t a = t.stepX[i], e = t.edge[i], b = t.stepY[i];
+        if (a == 0) {
+            // e + b * row >= 0; b is not 0, or the triangle would have no area.
+            if (b > 0) out.firstRow = std::max(out.firstRow, FloorDivide(-e + b - 1, b));
+            if (b < 0) out.lastRow = std::min(out.lastRow, FloorDivide(e, -b));
+            continue;
+        }
+        rising[bounding] = a > 0;
+        n[bounding] = a > 0 ? -e + a - 1 : e;
+        d[bounding] = a > 0 ? a : -a;
+        step[bounding] = a > 0 ? -b : b;
+        ++bounding;
+    }
+    if (out.firstRow > out.lastRow) return false;
+    for (int i = 0; i < bounding; ++i) {
+        RowBound& bound = rising[i] ? out.left[out.leftCount++] : out.right[out.rightCount++];
+        bound.Init(n[i] + step[i] * out.firstRow, d[i], step[i]);
+    }
+    return true;
+}
+
+// The plane in fixed point with the given fractional bits, when its values
+// over the bounding box stay within [low, high] and its gradients within
+// +-maxStep, so that the conversions and every sum of steps are in range.
+template <class T>
+bool MakeFixedPlane(double at, double dx, double dy, const TriangleSetup& t, double low, double high, double maxStep,
+                    double one, FixedPlane<T>& out) {
+    const double w = double(t.maxX - t.minX), h = double(t.maxY - t.minY);
+    const auto fits = [low, high](double v) { return v >= low && v <= high; };
+    if (!(std::fabs(dx) <= maxStep && std::fabs(dy) <= maxStep && fits(at) && fits(at + dx * w) &&
+          fits(at + dy * h) && fits(at + dx * w + dy * h))) {
+        return false;
+    }
+    out = {T(at * one), T(dx * one), T(dy * one)};
+    return true;
+}
+
+Planes MakePlanes(const TriangleSetup& t, bool depth, bool color) {
+    constexpr double kDepthOne = 16777216.0, kColorOne = 65536.0;  // 2^24, 2^16
+    Planes p;
+    p.fixed = (!depth || MakeFixedPlane(t.z, t.dzdx, t.dzdy, t, 1.0, 4294967294.0, 4294967296.0, kDepthOne, p.z)) &&
+              (!color || (MakeFixedPlane(t.r, t.drdx, t.drdy, t, -1024, 1024, 2048, kColorOne, p.r) &&
+                          MakeFixedPlane(t.g, t.dgdx, t.dgdy, t, -1024, 1024, 2048, kColorOne, p.g) &&
+                          MakeFixedPlane(t.b, t.dbdx, t.dbdy, t, -1024, 1024, 2048, kColorOne, p.b)));
+    return p;
+}
+
+}  // namespace
+
+void RowBound::Init(int64_t n, int64_t d, int64_t step) {
+    d_ = d;
+    FloorDivide(n, d, q_, r_);
+    FloorDivide(step, d, stepQ_, stepR_);
+}
+
+void RowBound::Skip(int64_t rows) {
+    int64_t carry;
+    FloorDivide(r_ + rows * stepR_, d_, carry, r_);
+    q_ += rows * stepQ_ + carry;
+}
+
+bool PrepareRaster(const PixelWrites& writes, RasterTriangle& t) {
+    // Without a colour plane only depth writes leave a trace.
+    if (!writes.color && !writes.depthWrite) return false;
+    if (!MakeRowBounds(t.setup, t.rows)) return false;
+    t.planes = MakePlanes(t.setup, writes.depthTest, writes.color);
+    return true;
+}
+
+}  // namespace qv::pipeline
