@@ -102,6 +102,14 @@ unsigned DrawThreads();
 // back ends read themselves). On a bad value returns false and says why.
 bool ApplyEnvironment(std::string& error);
 
+// An environment variable's value, or null when it is unset or empty.
+const char* EnvironmentValue(const char* name);
+
+// QUORVANE_WINDOWED, read by the displays that honour it: 1 keeps the
+// program in an ordinary window, unset or 0 takes the screen; any other
+// value is refused with the reason in error.
+bool WindowedSetting(bool& windowed, std::string& error);
+
 // Back to the defaults: default modes, no faults, no trace, no capture, no
 // limit, real clock, default drawing threads, every operation carried.
 void Reset();

@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
 
 namespace qv::control {
 namespace {
@@ -15,12 +16,6 @@ uint64_t frameLimit = 0;
 uint64_t framesFlipped = 0;
 std::optional<std::time_t> fixedClock;
 unsigned drawThreads = 0;
-
-// The variable's value, or null when it is unset or empty.
-const char* Variable(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value ? value : nullptr;
-}
 
 bool ParseCount(std::string_view text, uint64_t& value) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -45,7 +40,7 @@ unsigned DrawThreads() { return drawThreads ? drawThreads : pipeline::DefaultWor
 bool ApplyEnvironment(std::string& error) {
     // Every value is checked before any takes effect.
     std::optional<std::vector<DisplayMode>> modes;
-    if (const char* text = Variable("QUORVANE_MODES")) {
+    if (const char* text = EnvironmentValue("QUORVANE_MODES")) {
         modes = ParseDisplayModes(text, error);
         if (!modes) {
             error = "QUORVANE_MODES: " + error;
@@ -53,30 +48,30 @@ bool ApplyEnvironment(std::string& error) {
         }
     }
     uint64_t frames = 0;
-    const char* framesText = Variable("QUORVANE_FRAMES");
+    const char* framesText = EnvironmentValue("QUORVANE_FRAMES");
     if (framesText && !ParseCount(framesText, frames)) {
         error = std::string("QUORVANE_FRAMES: '") + framesText + "' is not a frame count (0 or more)";
         return false;
     }
     uint64_t seconds = 0;
-    const char* clockText = Variable("QUORVANE_CLOCK");
+    const char* clockText = EnvironmentValue("QUORVANE_CLOCK");
     if (clockText && (!ParseCount(clockText, seconds) || static_cast<std::time_t>(seconds) < 0)) {
         error = std::string("QUORVANE_CLOCK: '") + clockText + "' is not a calendar time in seconds (0 or more)";
         return false;
     }
     uint64_t threads = 0;
-    const char* threadsText = Variable("QUORVANE_THREADS");
+    const char* threadsText = EnvironmentValue("QUORVANE_THREADS");
     if (threadsText && (!ParseCount(threadsText, threads) || threads < 1 || threads > kMaxDrawThreads)) {
         error = std::string("QUORVANE_THREADS: '") + threadsText + "' is not a thread count (1 to " +
                 std::to_string(kMaxDrawThreads) + ")";
         return false;
     }
-    const char* failText = Variable("QUORVANE_FAIL");
+    const char* failText = EnvironmentValue("QUORVANE_FAIL");
     if (failText && !CheckFaults(failText, error)) {
         error = "QUORVANE_FAIL: " + error;
         return false;
     }
-    const char* capturePath = Variable("QUORVANE_CAPTURE");
+    const char* capturePath = EnvironmentValue("QUORVANE_CAPTURE");
     if (capturePath && frames == 0) {
         error = "QUORVANE_CAPTURE: the captured frame is the one that reaches QUORVANE_FRAMES, which is not set";
         return false;
@@ -86,7 +81,7 @@ bool ApplyEnvironment(std::string& error) {
         error = "QUORVANE_CAPTURE: " + error;
         return false;
     }
-    const char* tracePath = Variable("QUORVANE_TRACE");
+    const char* tracePath = EnvironmentValue("QUORVANE_TRACE");
     if (tracePath && !TraceFile(tracePath, error)) {
         std::string ignored;
         EndCapture(ignored);
@@ -111,6 +106,21 @@ void Reset() {
     SetFrameLimit(0);
     SetClock(std::nullopt);
     SetDrawThreads(0);
+}
+
+const char* EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value ? value : nullptr;
+}
+
+bool WindowedSetting(bool& windowed, std::string& error) {
+    const char* value = EnvironmentValue("QUORVANE_WINDOWED");
+    if (value && std::strcmp(value, "0") != 0 && std::strcmp(value, "1") != 0) {
+        error = std::string("QUORVANE_WINDOWED is '") + value + "'; it must be 0 (full screen) or 1 (a window)";
+        return false;
+    }
+    windowed = value && std::strcmp(value, "1") == 0;
+    return true;
 }
 
 }  // namespace qv::control

@@ -1,5 +1,7 @@
 #include "display/sdl_backend.h"
 
+#include "control/control.h"
+
 #include "display/sdl_icon.h"
 #include "display/sdl_input.h"
 #include "display/sdl_message_box.h"
@@ -17,15 +19,12 @@ namespace {
 
 constexpr int kFallbackRefreshHz = 60;
 
-bool EnvironmentSet(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value;
-}
-
 // Whether there is a window system to talk to. With SDL_VIDEODRIVER set,
 // SDL is left to find out.
 bool DisplayReachable(std::string& error) {
-    if (EnvironmentSet("SDL_VIDEODRIVER") || EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY")) return true;
+    if (control::EnvironmentValue("SDL_VIDEODRIVER") || control::EnvironmentValue("DISPLAY") ||
+        control::EnvironmentValue("WAYLAND_DISPLAY"))
+        return true;
     error = "no display to open (DISPLAY and WAYLAND_DISPLAY are unset); QUORVANE_DISPLAY=headless runs without one";
     return false;
 }
@@ -33,8 +32,8 @@ bool DisplayReachable(std::string& error) {
 // Why the display could not be opened: the window systems the environment
 // names did not answer (unless SDL_VIDEODRIVER chose for SDL).
 std::string DisplayFailure() {
-    if (EnvironmentSet("SDL_VIDEODRIVER")) return "cannot open the display";
-    const bool wayland = EnvironmentSet("WAYLAND_DISPLAY"), x = EnvironmentSet("DISPLAY");
+    if (control::EnvironmentValue("SDL_VIDEODRIVER")) return "cannot open the display";
+    const bool wayland = control::EnvironmentValue("WAYLAND_DISPLAY"), x = control::EnvironmentValue("DISPLAY");
     const std::string waylandName = wayland ? std::string("the Wayland display '") + std::getenv("WAYLAND_DISPLAY") + "'" : "";
     const std::string xName = x ? std::string("the X display '") + std::getenv("DISPLAY") + "'" : "";
     if (wayland && x) return "neither " + waylandName + " nor " + xName + " answers";
@@ -45,24 +44,10 @@ std::string DisplayFailure() {
 // the environment names: left to itself, with those unreachable, it falls
 // back to drivers that show nothing, and the program would run unseen.
 void ChooseVideoDrivers() {
-    if (EnvironmentSet("SDL_VIDEODRIVER")) return;
-    std::string drivers = EnvironmentSet("WAYLAND_DISPLAY") ? "wayland" : "";
-    if (EnvironmentSet("DISPLAY")) drivers += drivers.empty() ? "x11" : ",x11";
+    if (control::EnvironmentValue("SDL_VIDEODRIVER")) return;
+    std::string drivers = control::EnvironmentValue("WAYLAND_DISPLAY") ? "wayland" : "";
+    if (control::EnvironmentValue("DISPLAY")) drivers += drivers.empty() ? "x11" : ",x11";
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
-}
-
-// QUORVANE_WINDOWED=1 shows an ordinary window instead of taking the screen.
-bool WindowedSetting(bool& windowed, std::string& error) {
-    const char* value = std::getenv("QUORVANE_WINDOWED");
-    if (!value || !*value || std::strcmp(value, "0") == 0) {
-        windowed = false;
-    } else if (std::strcmp(value, "1") == 0) {
-        windowed = true;
-    } else {
-        error = std::string("QUORVANE_WINDOWED is '") + value + "'; it must be 0 (full screen) or 1 (a window)";
-        return false;
-    }
-    return true;
 }
 
 // The icon the window's class registered, where it is one of the program's
@@ -89,7 +74,7 @@ public:
         Close();
         bool windowed = false;
         PresentPath path = PresentPath::kChoose;
-        if (!WindowedSetting(windowed, error) || !PresentSetting(path, error) || !DisplayReachable(error)) return false;
+        if (!control::WindowedSetting(windowed, error) || !PresentSetting(path, error) || !DisplayReachable(error)) return false;
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");  // closing is the program's business
         ChooseVideoDrivers();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {

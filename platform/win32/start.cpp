@@ -10,8 +10,6 @@
 
 #include <ddraw.h>
 
-#include <cstdlib>
-#include <cstring>
 
 namespace qv::win32 {
 namespace {
@@ -23,25 +21,14 @@ bool CarriedHere(std::string_view operation) {
     return operation == "DirectDrawCreate" || operation.substr(0, 7) == "IDirect";
 }
 
-const char* Variable(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value ? value : nullptr;
-}
-
 bool ReadDllSettings(std::string& error) {
     for (const char* foreign : {"QUORVANE_DISPLAY", "QUORVANE_PRESENT"}) {
-        if (Variable(foreign)) {
+        if (control::EnvironmentValue(foreign)) {
             error = std::string(foreign) + ": ddraw.dll shows the frames in the program's own window; unset it";
             return false;
         }
     }
-    const char* windowedText = Variable("QUORVANE_WINDOWED");
-    if (windowedText && std::strcmp(windowedText, "0") != 0 && std::strcmp(windowedText, "1") != 0) {
-        error = std::string("QUORVANE_WINDOWED is '") + windowedText + "'; it must be 0 (full screen) or 1 (a window)";
-        return false;
-    }
-    windowed = windowedText && std::strcmp(windowedText, "1") == 0;
-    return true;
+    return control::WindowedSetting(windowed, error);
 }
 
 }  // namespace
