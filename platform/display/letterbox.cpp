@@ -5,19 +5,6 @@
 
 namespace qv::display {
 
-Placement FitPicture(uint32_t pictureWidth, uint32_t pictureHeight, uint32_t screenWidth, uint32_t screenHeight) {
-    if (!pictureWidth || !pictureHeight || !screenWidth || !screenHeight) return {0, 0, 0, 0};
-    const uint64_t pw = pictureWidth, ph = pictureHeight, sw = screenWidth, sh = screenHeight;
-    uint32_t width = screenWidth, height = screenHeight;
-    // Rounded to the nearest pixel; never past the screen, as the exact size fits.
-    if (sw * ph > sh * pw) {
-        width = uint32_t((2 * sh * pw + ph) / (2 * ph));
-    } else {
-        height = uint32_t((2 * sw * ph + pw) / (2 * pw));
-    }
-    return {(screenWidth - width) / 2, (screenHeight - height) / 2, width, height};
-}
-
 void LetterboxScaler::Draw(const Frame& frame, const Screen& screen) {
     const Placement place = FitPicture(frame.width, frame.height, screen.width, screen.height);
     // Each screen pixel's centre picks the frame pixel it falls in.

@@ -12,14 +12,8 @@
 
 namespace qv::display {
 
-// Where the picture lands on the screen, in screen pixels.
-struct Placement {
-    uint32_t x, y, width, height;
-};
-
-// The largest centred rectangle of the picture's shape inside the screen;
-// empty when either has no area.
-Placement FitPicture(uint32_t pictureWidth, uint32_t pictureHeight, uint32_t screenWidth, uint32_t screenHeight);
+using host::FitPicture;
+using host::Placement;
 
 // 32-bit pixels to write, pitch in pixels.
 struct Screen {

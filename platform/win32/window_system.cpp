@@ -94,12 +94,8 @@ private:
             !GetClientRect(window_, &client))
             return;
         const LONG areaWidth = client.right, areaHeight = client.bottom;
-        LONG width = areaWidth, height = LONG(int64_t(areaWidth) * frame.height / frame.width);
-        if (height > areaHeight) {
-            height = areaHeight;
-            width = LONG(int64_t(areaHeight) * frame.width / frame.height);
-        }
-        const LONG left = (areaWidth - width) / 2, top = (areaHeight - height) / 2;
+        const Placement place = FitPicture(frame.width, frame.height, uint32_t(areaWidth), uint32_t(areaHeight));
+        const LONG left = LONG(place.x), top = LONG(place.y), width = LONG(place.width), height = LONG(place.height);
         HDC dc = GetDC(window_);
         if (!dc) return;
         BITMAPINFO info{};
