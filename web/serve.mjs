@@ -13,7 +13,13 @@ const types = {
 export function serve(folder) {
     const root = resolve(folder);
     const server = createServer(async (request, response) => {
-        const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+        let path;
+        try {
+            path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+        } catch {
+            response.writeHead(400).end();  // a malformed address; the server goes on
+            return;
+        }
         const file = normalize(join(root, path.endsWith('/') ? path + 'index.html' : path));
         if (!file.startsWith(root + '/')) {
             response.writeHead(403).end();

@@ -166,3 +166,8 @@ test('trace=1 writes the call trace to the console; a bad setting is refused wit
         assert.match(await page.textContent('#status-text'), reason);
     }
 });
+
+test('the server answers a malformed or escaping address with an error and goes on serving', async () => {
+    for (const [path, status] of [['%E0%A4%A', 400], ['..%2f..%2fetc%2fpasswd', 403], ['index.html', 200]])
+        assert.equal((await fetch(server.url + path)).status, status, path);
+});
