@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "pipeline/raster_kernels.h"
+
 namespace qv::pipeline {
 namespace {
 
@@ -11,11 +13,26 @@ constexpr bool kHasSse2 = true;
 constexpr bool kHasSse2 = false;
 #endif
 
-std::atomic<InstructionSet> current{kHasSse2 ? InstructionSet::Sse2 : InstructionSet::Plain};
+// AVX2 implies SSE2, which its builds have.
+const bool hasAvx2 = kHasSse2 && ProcessorHasAvx2();
+
+InstructionSet Best() {
+    if (hasAvx2) return InstructionSet::Avx2;
+    return kHasSse2 ? InstructionSet::Sse2 : InstructionSet::Plain;
+}
+
+std::atomic<InstructionSet> current{Best()};
 
 }  // namespace
 
-bool Supports(InstructionSet set) { return set == InstructionSet::Plain || (set == InstructionSet::Sse2 && kHasSse2); }
+bool Supports(InstructionSet set) {
+    switch (set) {
+        case InstructionSet::Plain: return true;
+        case InstructionSet::Sse2: return kHasSse2;
+        case InstructionSet::Avx2: return hasAvx2;
+    }
+    return false;
+}
 
 bool UseInstructionSet(InstructionSet set) {
     if (!Supports(set)) return false;

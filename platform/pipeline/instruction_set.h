@@ -1,14 +1,15 @@
-// The instructions the pipeline computes with: plain C++, the reference, or
+// The instructions the pipeline computes with: plain C++, the reference;
 // SSE2 where the build has it (every x86-64 processor, and the browser's
-// 128-bit SIMD). Both give the same bits; the best available is used unless
-// another is chosen.
+// 128-bit SIMD); AVX2 for the pixel traversal where the build has it and the
+// processor too, with SSE2 for the other stages. All give the same bits; the
+// best available is used unless another is chosen.
 #pragma once
 
 namespace qv::pipeline {
 
-enum class InstructionSet { Plain, Sse2 };
+enum class InstructionSet { Plain, Sse2, Avx2 };
 
-// Whether this build can compute with the set.
+// Whether this build, on this processor, can compute with the set.
 bool Supports(InstructionSet set);
 
 // The set used from the next draw on; false (and no change) when
@@ -17,7 +18,7 @@ bool Supports(InstructionSet set);
 bool UseInstructionSet(InstructionSet set);
 InstructionSet CurrentInstructionSet();
 
-// Whether the current set is SSE2, for the stages that have an SSE2 twin.
-inline bool UsingSse2() { return CurrentInstructionSet() == InstructionSet::Sse2; }
+// Whether the current set has SSE2, for the stages that have an SSE2 twin.
+inline bool UsingSse2() { return CurrentInstructionSet() != InstructionSet::Plain; }
 
 }  // namespace qv::pipeline

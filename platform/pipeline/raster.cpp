@@ -1,5 +1,5 @@
-// The triangle goes to the traversal of the instruction set in use, or to
-// the plain one when the writable rectangle is narrower than SSE2's groups.
+// The triangle goes to the traversal of the instruction set in use, or to a
+// narrower one when the writable rectangle is narrower than its groups.
 #include "pipeline/raster.h"
 
 #include "pipeline/instruction_set.h"
@@ -22,7 +22,9 @@ bool SharesRows(const TriangleSetup& t, const RowShare& share) {
 
 void RasterizeTriangle(const RasterTriangle& t, const Surface& s, const PixelStates& states, const RowShare& share) {
     if (share.count > 1 && !SharesRows(t.setup, share)) return;
-    if (UsingSse2() && s.x1 - s.x0 >= 4) return RasterizeSse2(t, s, states, share);
+    const InstructionSet set = CurrentInstructionSet();
+    if (set == InstructionSet::Avx2 && s.x1 - s.x0 >= 8) return RasterizeAvx2(t, s, states, share);
+    if (set != InstructionSet::Plain && s.x1 - s.x0 >= 4) return RasterizeSse2(t, s, states, share);
     RasterizePlain(t, s, states, share);
 }
 

@@ -1,7 +1,8 @@
 // Every instruction set draws the same bytes as the plain C++ path, the
 // reference: the program's frames, and random draws that reach every path
 // (small, large and sliver triangles, lit colours, every depth test, flat
-// shading, culling, targets narrower than a group or missing a plane).
+// shading, culling, targets narrower than a group of either width or missing
+// a plane).
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -80,6 +81,8 @@ const Scene kScenes[] = {
     {"slivers", [] { return RandomDraws(97, 61, 30, true); }},
     {"narrower than a group", [] { return RandomDraws(3, 40, 8, false); }},
     {"a group's width plus one", [] { return RandomDraws(5, 40, 8, false); }},
+    {"narrower than a wide group", [] { return RandomDraws(7, 40, 8, false); }},
+    {"a wide group's width plus one", [] { return RandomDraws(9, 40, 8, false); }},
 };
 
 class InstructionSets : public ::testing::Test {
@@ -93,7 +96,7 @@ TEST_F(InstructionSets, DrawTheSameBytesAsThePlainPath) {
     EXPECT_EQ(CurrentInstructionSet(), InstructionSet::Plain);
     std::vector<Picture> reference;
     for (const Scene& scene : kScenes) reference.push_back(scene.draw());
-    for (InstructionSet set : {InstructionSet::Sse2}) {
+    for (InstructionSet set : {InstructionSet::Sse2, InstructionSet::Avx2}) {
         if (!UseInstructionSet(set)) {
             EXPECT_FALSE(Supports(set));
             continue;
