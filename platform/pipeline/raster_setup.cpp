@@ -16,13 +16,17 @@
 namespace qv::pipeline {
 namespace {
 
-// floor(n / d) and the remainder, for d > 0. Below 2^52 the quotient of the
-// two as doubles is within one of the floor (and a double division is far
-// quicker than a 64-bit integer one), so one correction makes it exact.
-void FloorDivide(int64_t n, int64_t d, int64_t& q, int64_t& r) {
-    constexpr int64_t kExact = int64_t{1} << 52;
-    if (n > -kExact && n < kExact && d < kExact) {
-        q = static_cast<int64_t>(double(n) / double(d));
+// floor(n / d) and the remainder, for d > 0, given inverse = 1 / d as a
+// double (one division serves every numerator over the same d). Below 2^50
+// n times the inverse is within a quarter of n / d, so its floor is within
+// one of the true floor (and a multiplication is far quicker than a 64-bit
+// integer division), and one correction makes it exact.
+void FloorDivide(int64_t n, int64_t d, double inverse, int64_t& q, int64_t& r) {
+    constexpr int64_t kNear = int64_t{1} << 50;
+    if (n > -kNear && n < kNear && d < kNear) {
+        const double x = double(n) * inverse;
+        q = static_cast<int64_t>(x);
+        q -= double(q) > x;
         r = n - q * d;
     } else {
         q = n / d;
@@ -36,6 +40,8 @@ void FloorDivide(int64_t n, int64_t d, int64_t& q, int64_t& r) {
         ++q;
     }
 }
+
+void FloorDivide(int64_t n, int64_t d, int64_t& q, int64_t& r) { FloorDivide(n, d, 1.0 / double(d), q, r); }
 
 int64_t FloorDivide(int64_t n, int64_t d) {
     int64_t q, r;
@@ -88,22 +94,23 @@ bool MakeFixedPlane(double at, double dx, double dy, const TriangleSetup& t, dou
     return true;
 }
 
-Planes MakePlanes(const TriangleSetup& t, bool depth, bool color) {
+// Written in place: a copy of the whole would be stored and read back.
+void MakePlanes(const TriangleSetup& t, bool depth, bool color, Planes& p) {
     constexpr double kDepthOne = 16777216.0, kColorOne = 65536.0;  // 2^24, 2^16
-    Planes p;
+    p = {};
     p.fixed = (!depth || MakeFixedPlane(t.z, t.dzdx, t.dzdy, t, 1.0, 4294967294.0, 4294967296.0, kDepthOne, p.z)) &&
               (!color || (MakeFixedPlane(t.r, t.drdx, t.drdy, t, -1024, 1024, 2048, kColorOne, p.r) &&
                           MakeFixedPlane(t.g, t.dgdx, t.dgdy, t, -1024, 1024, 2048, kColorOne, p.g) &&
                           MakeFixedPlane(t.b, t.dbdx, t.dbdy, t, -1024, 1024, 2048, kColorOne, p.b)));
-    return p;
 }
 
 }  // namespace
 
 void RowBound::Init(int64_t n, int64_t d, int64_t step) {
     d_ = d;
-    FloorDivide(n, d, q_, r_);
-    FloorDivide(step, d, stepQ_, stepR_);
+    const double inverse = 1.0 / double(d);
+    FloorDivide(n, d, inverse, q_, r_);
+    FloorDivide(step, d, inverse, stepQ_, stepR_);
 }
 
 void RowBound::Skip(int64_t rows) {
@@ -116,7 +123,7 @@ bool PrepareRaster(const PixelWrites& writes, RasterTriangle& t) {
     // Without a colour plane only depth writes leave a trace.
     if (!writes.color && !writes.depthWrite) return false;
     if (!MakeRowBounds(t.setup, t.rows)) return false;
-    t.planes = MakePlanes(t.setup, writes.depthTest, writes.color);
+    MakePlanes(t.setup, writes.depthTest, writes.color, t.planes);
     return true;
 }
 
