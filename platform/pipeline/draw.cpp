@@ -59,8 +59,9 @@ template <class Sink>
 void Emit(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const ScreenVertex* flat,
           const PreparedDraw& draw, Sink& sink) {
     RasterTriangle& t = sink.Next();
-    if (SetupTriangle(a, b, c, draw.states.windings, flat, draw.surface, t.setup) &&
-        PrepareRaster(draw.writes, t)) {
+    Edges edges;
+    if (SetupTriangle(a, b, c, draw.states.windings, flat, draw.surface, t.setup, edges) &&
+        PrepareRaster(draw.writes, edges, t)) {
         sink.Commit();
     }
 }

@@ -49,7 +49,7 @@ int64_t FloorDivide(int64_t n, int64_t d) {
     return q;
 }
 
-bool MakeRowBounds(const TriangleSetup& t, RowBounds& out) {
+bool MakeRowBounds(const TriangleSetup& t, const Edges& edges, RowBounds& out) {
     out.firstRow = 0;
     out.lastRow = int64_t{t.maxY} - t.minY;
     out.leftCount = out.rightCount = 0;
@@ -57,7 +57,7 @@ bool MakeRowBounds(const TriangleSetup& t, RowBounds& out) {
     bool rising[3];
     int bounding = 0;
     for (int i = 0; i < 3; ++i) {
-        const int64_t a = t.stepX[i], e = t.edge[i], b = t.stepY[i];
+        const int64_t a = edges.stepX[i], e = edges.edge[i], b = edges.stepY[i];
         if (a == 0) {
             // e + b * row >= 0; b is not 0, or the triangle would have no area.
             if (b > 0) out.firstRow = std::max(out.firstRow, FloorDivide(-e + b - 1, b));
@@ -72,8 +72,10 @@ bool MakeRowBounds(const TriangleSetup& t, RowBounds& out) {
     }
     if (out.firstRow > out.lastRow) return false;
     for (int i = 0; i < bounding; ++i) {
-        RowBound& bound = rising[i] ? out.left[out.leftCount++] : out.right[out.rightCount++];
-        bound.Init(n[i] + step[i] * out.firstRow, d[i], step[i]);
+        if (rising[i]) out.bound[out.leftCount++].Init(n[i] + step[i] * out.firstRow, d[i], step[i]);
+    }
+    for (int i = 0; i < bounding; ++i) {
+        if (!rising[i]) out.bound[out.leftCount + out.rightCount++].Init(n[i] + step[i] * out.firstRow, d[i], step[i]);
     }
     return true;
 }
@@ -119,10 +121,10 @@ void RowBound::Skip(int64_t rows) {
     q_ += rows * stepQ_ + carry;
 }
 
-bool PrepareRaster(const PixelWrites& writes, RasterTriangle& t) {
+bool PrepareRaster(const PixelWrites& writes, const Edges& edges, RasterTriangle& t) {
     // Without a colour plane only depth writes leave a trace.
     if (!writes.color && !writes.depthWrite) return false;
-    if (!MakeRowBounds(t.setup, t.rows)) return false;
+    if (!MakeRowBounds(t.setup, edges, t.rows)) return false;
     MakePlanes(t.setup, writes.depthTest, writes.color, t.planes);
     return true;
 }

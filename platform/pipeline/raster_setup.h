@@ -35,7 +35,7 @@ private:
 // edge whose function grows with x gives a row its first column; one that
 // falls gives its last; a horizontal edge narrows the range of rows instead.
 struct RowBounds {
-    RowBound left[2], right[2];
+    RowBound bound[3];  // leftCount first columns, then rightCount last columns
     int leftCount = 0, rightCount = 0;
     int64_t firstRow, lastRow;  // relative to minY
 };
@@ -60,14 +60,16 @@ struct PixelWrites {
     bool depthTest, depthWrite, color;
 };
 
-// A triangle ready for any number of threads to walk its rows.
+// A triangle ready for any number of threads to walk its rows (kept small:
+// with several threads, lists of them are written by one and read by all).
 struct RasterTriangle {
     TriangleSetup setup;
     RowBounds rows;
     Planes planes;
 };
 
-// Completes t from t.setup; false when it covers no row or writes nothing.
-bool PrepareRaster(const PixelWrites& writes, RasterTriangle& t);
+// Completes t from t.setup and its edges; false when it covers no row or
+// writes nothing.
+bool PrepareRaster(const PixelWrites& writes, const Edges& edges, RasterTriangle& t);
 
 }  // namespace qv::pipeline

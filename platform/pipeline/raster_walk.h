@@ -97,19 +97,18 @@ private:
         first = 0;
         last = int64_t{maxX_} - minX_;
         for (int i = 0; i < LeftCount; ++i) {
-            first = std::max(first, bounds.left[i].Column());
-            bounds.left[i].Step();
+            first = std::max(first, bounds.bound[i].Column());
+            bounds.bound[i].Step();
         }
         for (int i = 0; i < RightCount; ++i) {
-            last = std::min(last, bounds.right[i].Column());
-            bounds.right[i].Step();
+            last = std::min(last, bounds.bound[LeftCount + i].Column());
+            bounds.bound[LeftCount + i].Step();
         }
     }
 
     template <int LeftCount, int RightCount>
     static void SkipRows(RowBounds& bounds, int64_t rows) {
-        for (int i = 0; i < LeftCount; ++i) bounds.left[i].Skip(rows);
-        for (int i = 0; i < RightCount; ++i) bounds.right[i].Skip(rows);
+        for (int i = 0; i < LeftCount + RightCount; ++i) bounds.bound[i].Skip(rows);
     }
 
     // The last of the triangle's rows that the share owns (before its first

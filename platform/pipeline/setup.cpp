@@ -35,7 +35,7 @@ struct Gradient {
 }  // namespace
 
 bool SetupTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2, uint32_t windings,
-                   const ScreenVertex* flat, const Surface& surface, TriangleSetup& out) {
+                   const ScreenVertex* flat, const Surface& surface, TriangleSetup& out, Edges& edges) {
     const int64_t area = MakeEdge(v0, v1).At(v2.x, v2.y, v0);
     if (area == 0) return false;
     const bool clockwise = area > 0;
@@ -59,9 +59,9 @@ bool SetupTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenV
     const int64_t px = int64_t{out.minX} << kSubpixelBits, py = int64_t{out.minY} << kSubpixelBits;
     for (int i = 0; i < 3; ++i) {
         const Edge e = MakeEdge(*from[i], *to[i]);
-        out.edge[i] = e.At(px, py, *from[i]) - (e.TopLeft() ? 0 : 1);
-        out.stepX[i] = -e.dy * kSubpixelOne;
-        out.stepY[i] = e.dx * kSubpixelOne;
+        edges.edge[i] = e.At(px, py, *from[i]) - (e.TopLeft() ? 0 : 1);
+        edges.stepX[i] = -e.dy * kSubpixelOne;
+        edges.stepY[i] = e.dx * kSubpixelOne;
     }
 
     // Attribute planes from the snapped positions, in pixels relative to a.

@@ -12,10 +12,14 @@ namespace qv::pipeline {
 // Which windings, as seen on the target (y down), are drawn.
 enum WindingMask : uint32_t { kDrawClockwise = 1, kDrawCounterClockwise = 2 };
 
-struct TriangleSetup {
-    // Edge functions at the centre of pixel (minX, minY), fill rule applied:
-    // a pixel is covered when all three are >= 0. Steps per pixel in x and y.
+// Edge functions at the centre of pixel (minX, minY), fill rule applied: a
+// pixel is covered when all three are >= 0. Steps per pixel in x and y.
+// Needed only until the row bounds are made, so kept apart from the rest.
+struct Edges {
     int64_t edge[3], stepX[3], stepY[3];
+};
+
+struct TriangleSetup {
     int32_t minX, minY, maxX, maxY;  // inclusive, within the surface
     // Depth scaled to 0..0xFFFFFFFF and colour channels to 0..255, both plus
     // 0.5 so that truncation rounds; values at (minX, minY) and per pixel.
@@ -26,6 +30,6 @@ struct TriangleSetup {
 // False when the triangle is culled, has no area, or covers no pixel centre
 // of the surface's rectangle. flat, when given, colours the whole triangle.
 bool SetupTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2, uint32_t windings,
-                   const ScreenVertex* flat, const Surface& surface, TriangleSetup& out);
+                   const ScreenVertex* flat, const Surface& surface, TriangleSetup& out, Edges& edges);
 
 }  // namespace qv::pipeline
