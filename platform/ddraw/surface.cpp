@@ -76,6 +76,7 @@ Outcome Surface::FlipChain(LPDIRECTDRAWSURFACE overrideSurface, DWORD flags) {
     // The frame just drawn becomes the back buffer; the device draws on
     // into the other memory, which is now the front.
     front_.swap(back_);
+    std::swap(frontDrawn_, backDrawn_);
     const host::Frame frame{back_.data(), width_, width_, height_};
     host::Active().Present(frame, flags & DDFLIP_WAIT);
     // The flip that reaches the frame limit ends the run as a user would.
@@ -123,7 +124,7 @@ void Surface::DescribeFormat(DDPIXELFORMAT& format) const {
 
 pipeline::Target Surface::DrawTarget() {
     uint32_t* depth = depth_ ? depth_->front_.data() : nullptr;
-    return {front_.data(), width_, depth, width_, width_, height_};
+    return {front_.data(), width_, depth, width_, width_, height_, &frontDrawn_, depth_ ? &depth_->frontDrawn_ : nullptr};
 }
 
 }  // namespace qv::ddraw

@@ -92,6 +92,7 @@ private:
     bool IsDepth() const { return request_.kind == SurfaceKind::Depth; }
     bool Lost() const;
     std::vector<uint32_t>& Memory() { return chain_ ? chain_->back_ : front_; }
+    pipeline::DrawnArea& MemoryDrawn() { return chain_ ? chain_->backDrawn_ : frontDrawn_; }
     // The surfaces attached to this one: the back buffer of a chain (made
     // on first use, kept while the chain lives), then the depth surface.
     Outcome Attached(std::vector<Surface*>& found);
@@ -105,6 +106,9 @@ private:
     uint32_t width_, height_;
     std::vector<uint32_t> front_;  // colour, or depth for a depth surface
     std::vector<uint32_t> back_;   // the back buffer of a flipping chain
+    // What of each may differ from the clear value: nothing when made (black
+    // colour, farthest depth), everything once a caller has locked it.
+    pipeline::DrawnArea frontDrawn_{0, 0, 0, 0}, backDrawn_{0, 0, 0, 0};
     Ref<Surface> depth_;
     Surface* attachedTo_ = nullptr;
     Surface* backBuffer_ = nullptr;  // the chain's reference on it

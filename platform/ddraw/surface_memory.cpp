@@ -44,6 +44,7 @@ Outcome Surface::LockMemory(LPRECT rect, LPDDSURFACEDESC desc, DWORD flags) {
     std::size_t first = rect ? std::size_t(rect->top) * width_ + std::size_t(rect->left) : 0;
     desc->dwFlags |= DDSD_LPSURFACE;
     desc->lpSurface = Memory().data() + first;
+    MemoryDrawn() = {};  // the caller may write anything there
     locked_ = true;
     return Ok();
 }

@@ -1,10 +1,11 @@
 // Clear: colour to black and depth to farthest over each rectangle, clipped
-// to the viewport and the target. Both values are one repeated byte, so rows
-// are filled with memset (one fill per band when the rectangle spans whole
-// rows). The rectangle goes band by band, each band's colour rows then its
-// depth rows: fills of that size leave both planes warm in the cache for the
-// drawing that follows, where one fill per plane was measured slower. Shared
-// by a team, each member fills the bands of rows it draws.
+// to the viewport and the target, and to the plane's drawn area when it has
+// one (the rest holds those values already). Both values are one repeated
+// byte, so rows are filled with memset (one fill per band when the rectangle
+// spans whole rows). The rectangle goes band by band, each band's colour rows
+// then its depth rows: fills of that size leave both planes warm in the cache
+// for the drawing that follows, where one fill per plane was measured slower.
+// Shared by a team, each member fills the bands of rows it draws.
 #include "pipeline/clear.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@ namespace qv::pipeline {
 namespace {
 
 void Fill(uint32_t* plane, std::size_t pitch, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int byte) {
+    if (x0 >= x1 || y0 >= y1) return;
     const std::size_t width = static_cast<std::size_t>(x1 - x0);
     uint32_t* first = plane + static_cast<std::size_t>(y0) * pitch + x0;
     if (width == pitch) {
@@ -25,9 +27,33 @@ void Fill(uint32_t* plane, std::size_t pitch, int32_t x0, int32_t y0, int32_t x1
     for (int32_t y = y0; y < y1; ++y, first += pitch) std::memset(first, byte, width * sizeof(uint32_t));
 }
 
-void FillRect(const Surface& s, int32_t x0, int32_t y0, int32_t x1, int32_t y1, bool clearColor, bool clearDepth) {
-    if (clearColor && s.color) Fill(s.color, s.colorPitch, x0, y0, x1, y1, 0x00);
-    if (clearDepth && s.depth) Fill(s.depth, s.depthPitch, x0, y0, x1, y1, 0xFF);
+// Rows y0..y1 of the rectangle, within the plane's drawn area if any.
+void FillRows(uint32_t* plane, std::size_t pitch, const DrawnArea* drawn, const Rect& r, int32_t y0, int32_t y1,
+              int byte) {
+    if (!drawn) return Fill(plane, pitch, r.x1, y0, r.x2, y1, byte);
+    Fill(plane, pitch, std::max(r.x1, drawn->x0), std::max(y0, drawn->y0), std::min(r.x2, drawn->x1),
+         std::min(y1, drawn->y1), byte);
+}
+
+// The rectangle within the surface's; false when nothing is left.
+bool Clip(const Rect& r, const Surface& s, Rect& out) {
+    out = {std::max(r.x1, s.x0), std::max(r.y1, s.y0), std::min(r.x2, s.x1), std::min(r.y2, s.y1)};
+    return out.x1 < out.x2 && out.y1 < out.y2;
+}
+
+// After a clear: a drawn area that one of the rectangles covers, within the
+// target, is clear now.
+void Forget(DrawnArea* area, const Target& target, const Surface& s, const Rect* rects, std::size_t rectCount) {
+    if (!area) return;
+    const int32_t x0 = std::max(area->x0, 0), y0 = std::max(area->y0, 0);
+    const int32_t x1 = int32_t(std::min<int64_t>(area->x1, target.width));
+    const int32_t y1 = int32_t(std::min<int64_t>(area->y1, target.height));
+    bool covered = x0 >= x1 || y0 >= y1;
+    Rect r;
+    for (std::size_t i = 0; !covered && rects && i < rectCount; ++i) {
+        covered = Clip(rects[i], s, r) && r.x1 <= x0 && r.y1 <= y0 && r.x2 >= x1 && r.y2 >= y1;
+    }
+    if (covered) *area = {0, 0, 0, 0};
 }
 
 }  // namespace
@@ -35,21 +61,31 @@ void FillRect(const Surface& s, int32_t x0, int32_t y0, int32_t x1, int32_t y1, 
 void ClearRows(const Target& target, const Viewport& viewport, const Rect* rects, std::size_t rectCount,
                bool clearColor, bool clearDepth, const RowShare& share) {
     const Surface s = MakeSurface(target, viewport);
+    Rect r;
     for (std::size_t i = 0; rects && i < rectCount; ++i) {
-        const int32_t x0 = std::max(rects[i].x1, s.x0), y0 = std::max(rects[i].y1, s.y0);
-        const int32_t x1 = std::min(rects[i].x2, s.x1), y1 = std::min(rects[i].y2, s.y1);
-        if (x0 >= x1 || y0 >= y1) continue;
-        for (int32_t y = y0; y < y1;) {
-            const int32_t bandEnd = std::min(y1, ((y >> kBandShift) + 1) << kBandShift);
-            if (share.Owns(y)) FillRect(s, x0, y, x1, bandEnd, clearColor, clearDepth);
+        if (!Clip(rects[i], s, r)) continue;
+        for (int32_t y = r.y1; y < r.y2;) {
+            const int32_t bandEnd = std::min(r.y2, ((y >> kBandShift) + 1) << kBandShift);
+            if (share.Owns(y)) {
+                if (clearColor && s.color) FillRows(s.color, s.colorPitch, s.colorDrawn, r, y, bandEnd, 0x00);
+                if (clearDepth && s.depth) FillRows(s.depth, s.depthPitch, s.depthDrawn, r, y, bandEnd, 0xFF);
+            }
             y = bandEnd;
         }
     }
 }
 
+void ForgetCleared(const Target& target, const Viewport& viewport, const Rect* rects, std::size_t rectCount,
+                   bool clearColor, bool clearDepth) {
+    const Surface s = MakeSurface(target, viewport);
+    if (clearColor) Forget(s.colorDrawn, target, s, rects, rectCount);
+    if (clearDepth) Forget(s.depthDrawn, target, s, rects, rectCount);
+}
+
 void Clear(const Target& target, const Viewport& viewport, const Rect* rects, std::size_t rectCount, bool clearColor,
            bool clearDepth) {
     ClearRows(target, viewport, rects, rectCount, clearColor, clearDepth, {});
+    ForgetCleared(target, viewport, rects, rectCount, clearColor, clearDepth);
 }
 
 }  // namespace qv::pipeline

@@ -1,4 +1,5 @@
-// Clear on the rows one member of a team owns.
+// Clear in two steps: the fills, on the rows one member of a team owns, then
+// (once all are done) the drawn areas that are clear now.
 #pragma once
 
 #include <cstddef>
@@ -10,5 +11,7 @@ namespace qv::pipeline {
 
 void ClearRows(const Target& target, const Viewport& viewport, const Rect* rects, std::size_t rectCount,
                bool clearColor, bool clearDepth, const RowShare& share);
+void ForgetCleared(const Target& target, const Viewport& viewport, const Rect* rects, std::size_t rectCount,
+                   bool clearColor, bool clearDepth);
 
 }  // namespace qv::pipeline

@@ -42,9 +42,13 @@ bool MakeDrawStates(const RenderStates& rs, DrawStates& out) {
 struct DrawNow {
     const PreparedDraw& draw;
     RasterTriangle triangle;
+    DrawnBox drawn;
     bool Full() const { return false; }
     RasterTriangle& Next() { return triangle; }
-    void Commit() { RasterizeTriangle(triangle, draw.surface, draw.states.pixel); }
+    void Commit() {
+        RasterizeTriangle(triangle, draw.surface, draw.states.pixel);
+        drawn.Add(triangle.setup.minX, triangle.setup.minY, triangle.setup.maxX, triangle.setup.maxY);
+    }
 };
 
 // Triangles kept in a list; full while a clipped triangle's fan might not fit.
@@ -52,7 +56,10 @@ struct Keep {
     SetupList& list;
     bool Full() const { return list.count + kMaxPolygonVertices - 2 > list.capacity; }
     RasterTriangle& Next() { return list.items[list.count]; }
-    void Commit() { ++list.count; }
+    void Commit() {
+        const TriangleSetup& t = list.items[list.count++].setup;
+        list.drawn.Add(t.minX, t.minY, t.maxX, t.maxY);
+    }
 };
 
 template <class Sink>
@@ -140,8 +147,9 @@ void DrawTriangleList(const Target& target, const DrawCall& call) {
     PreparedDraw draw;
     if (!PrepareDraw(target, call, draw)) return;
     thread_local VertexBatch batch;
-    DrawNow sink{draw, {}};
+    DrawNow sink{draw, {}, {}};
     EmitTriangles(draw, 0, draw.vertexCount, batch, sink);
+    Widen(draw.surface, draw.writes.color, draw.writes.depthWrite, sink.drawn);
 }
 
 }  // namespace qv::pipeline

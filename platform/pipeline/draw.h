@@ -32,10 +32,12 @@ struct PreparedDraw {
 
 bool PrepareDraw(const Target& target, const DrawCall& call, PreparedDraw& out);
 
-// Triangles ready for traversal in drawing order, in memory the caller owns.
+// Triangles ready for traversal in drawing order, in memory the caller owns,
+// and the pixels they may write.
 struct SetupList {
     RasterTriangle* items;
     std::size_t count, capacity;
+    DrawnBox drawn;
 };
 
 // Runs the vertex stages, setup and raster setup for the triangles of

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 namespace qv::pipeline {
 
@@ -67,15 +68,28 @@ struct RenderStates {
     CullMode cullMode = CullMode::CounterClockwise;
 };
 
+// The pixels x0 <= x < x1, y0 <= y < y1 of a plane that may hold another
+// value than the one Clear gives it: clears fill no more of the plane than
+// this, and draws widen it. Whoever else writes into the plane's memory sets
+// it back to everything.
+struct DrawnArea {
+    static constexpr int32_t kAll = std::numeric_limits<int32_t>::max();
+    int32_t x0 = 0, y0 = 0, x1 = kAll, y1 = kAll;
+};
+
 // Colour: 32-bit XRGB (0x00RRGGBB) pixels. Depth: 32-bit unsigned, 0 nearest,
 // 0xFFFFFFFF farthest. Pitches count elements (not bytes) per row. Either
-// plane may be null, in which case it is neither read nor written.
+// plane may be null, in which case it is neither read nor written. A plane
+// given a drawn area has it kept up to date; without one, it is cleared
+// wherever asked.
 struct Target {
     uint32_t* color;
     std::size_t colorPitch;
     uint32_t* depth;
     std::size_t depthPitch;
     uint32_t width, height;
+    DrawnArea* colorDrawn = nullptr;
+    DrawnArea* depthDrawn = nullptr;
 };
 
 struct Rect {

@@ -45,7 +45,7 @@ struct Renderer::Team {
             }
             auto setUp = [&](unsigned m) {
                 Member& member = *members[m];
-                member.list = {member.setups.data(), 0, member.setups.size()};
+                member.list = {member.setups.data(), 0, member.setups.size(), {}};
                 member.reached = SetupTriangles(draw, member.first, member.end, member.batch, member.list);
             };
             workers.Run(setUp);
@@ -54,6 +54,7 @@ struct Renderer::Team {
             std::size_t lists = 0;
             while (lists < count && members[lists]->first < members[lists]->end) {
                 const Member& member = *members[lists++];
+                Widen(draw.surface, draw.writes.color, draw.writes.depthWrite, member.list.drawn);
                 next = member.reached;
                 if (member.reached < member.end) break;
             }
@@ -104,6 +105,7 @@ void Renderer::Clear(const Target& target, const Viewport& viewport, const Rect*
         ClearRows(target, viewport, rects, rectCount, clearColor, clearDepth, share);
     };
     team_->workers.Run(clear);
+    ForgetCleared(target, viewport, rects, rectCount, clearColor, clearDepth);
 }
 
 }  // namespace qv::pipeline

@@ -20,7 +20,24 @@ Surface MakeSurface(const Target& target, const Viewport& viewport) {
     s.y0 = static_cast<int32_t>(std::min<int64_t>(viewport.y, y1));
     s.x1 = static_cast<int32_t>(x1);
     s.y1 = static_cast<int32_t>(y1);
+    s.colorDrawn = s.color ? target.colorDrawn : nullptr;
+    s.depthDrawn = s.depth ? target.depthDrawn : nullptr;
     return s;
+}
+
+void Widen(const Surface& s, bool color, bool depth, const DrawnBox& box) {
+    if (box.x0 >= box.x1) return;
+    for (DrawnArea* area : {color ? s.colorDrawn : nullptr, depth ? s.depthDrawn : nullptr}) {
+        if (!area) continue;
+        if (area->x0 >= area->x1 || area->y0 >= area->y1) {
+            *area = {box.x0, box.y0, box.x1, box.y1};
+        } else {
+            area->x0 = std::min(area->x0, box.x0);
+            area->y0 = std::min(area->y0, box.y0);
+            area->x1 = std::max(area->x1, box.x1);
+            area->y1 = std::max(area->y1, box.y1);
+        }
+    }
 }
 
 }  // namespace qv::pipeline

@@ -97,6 +97,19 @@ TEST_F(ViewportContract, ClearBlackensOnlyTheRectanglesWithinTheViewport) {
     EXPECT_EQ(PresentedPixel(150, 50), 0xFFFFFFu) << "outside the viewport";
 }
 
+TEST_F(ViewportContract, ClearBlackensWhatALockWrote) {
+    D3DRECT all = {{0}, {0}, {800}, {600}};
+    ClearAndFlip(1, &all);
+    ClearAndFlip(1, &all);  // both buffers of the chain are black
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof desc;
+    ASSERT_EQ(objects.primarySurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+    static_cast<uint32_t*>(desc.lpSurface)[5 * 800 + 700] = 0xFFFFFF;
+    ASSERT_EQ(objects.primarySurface->Unlock(desc.lpSurface), DD_OK);
+    ClearAndFlip(1, &all);
+    EXPECT_EQ(PresentedPixel(700, 5), 0u);
+}
+
 TEST_F(ViewportContract, ALightShinesInOneViewport) {
     IDirect3DViewport2* second = nullptr;
     ASSERT_EQ(objects.direct3D->CreateViewport(&second, nullptr), D3D_OK);

@@ -58,7 +58,9 @@ bool SceneFrame::Init(float sampleShift) {
     if (!BuildTorusMesh()) return false;
     color_.assign(std::size_t{kWidth} * kHeight, 0);
     depth_.assign(std::size_t{kWidth} * kHeight, 0xFFFFFFFFu);
-    target_ = {color_.data(), kWidth, depth_.data(), kWidth, kWidth, kHeight};
+    // Both planes hold their clear values: nothing drawn yet.
+    colorDrawn_ = depthDrawn_ = {0, 0, 0, 0};
+    target_ = {color_.data(), kWidth, depth_.data(), kWidth, kWidth, kHeight, &colorDrawn_, &depthDrawn_};
 
     light_ = ddraw::LightOf(WhiteLight());
     static_assert(sizeof(pipeline::Vertex) == sizeof(D3DVERTEX), "the D3DVERTEX layout");

@@ -48,6 +48,7 @@ public:
 
 private:
     std::vector<uint32_t> color_, depth_;
+    pipeline::DrawnArea colorDrawn_, depthDrawn_;
     pipeline::Target target_{};
     pipeline::Light light_{};
     pipeline::DrawCall call_{};
