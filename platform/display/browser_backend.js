@@ -40,6 +40,20 @@ mergeInto(LibraryManager.library, {
             QvDisplay.wakeOnInput = null;
             if (wake) wake();
         },
+        // Calls then at the next animation frame of a visible page: a hidden
+        // page pauses the demo, and the frame waits, without polling, until
+        // the page is shown again (whether or not the browser goes on with
+        // its animation frames meanwhile).
+        nextFrame: function(then) {
+            requestAnimationFrame(function() {
+                if (!document.hidden) return then();
+                document.addEventListener('visibilitychange', function shown() {
+                    if (document.hidden) return;
+                    document.removeEventListener('visibilitychange', shown);
+                    QvDisplay.nextFrame(then);
+                });
+            });
+        },
         resume: function(wakeUp) {
             QvDisplay.resumedAt = performance.now();
             wakeUp();
@@ -77,7 +91,7 @@ mergeInto(LibraryManager.library, {
     qv_browser_wait_frame__deps: ['$QvDisplay'],
     qv_browser_wait_frame: function() {
         Asyncify.handleSleep(function(wakeUp) {
-            requestAnimationFrame(function() { QvDisplay.resume(wakeUp); });
+            QvDisplay.nextFrame(function() { QvDisplay.resume(wakeUp); });
         });
     },
 
