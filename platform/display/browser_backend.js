@@ -9,6 +9,7 @@ mergeInto(LibraryManager.library, {
         wakeOnInput: null, // resumes a program waiting for input
         resumedAt: 0,      // when the program last resumed
         taken: false,      // the program holds the display (exclusive mode)
+        image: null,       // the canvas's pixels as the memory holds them, kept from frame to frame
         onKey: function(event) {
             // Typing with Ctrl or Meta (the browser's shortcuts) is the
             // browser's, and typing into the page's message box is the box's.
@@ -71,6 +72,7 @@ mergeInto(LibraryManager.library, {
     qv_browser_close__deps: ['$QvDisplay'],
     qv_browser_close: function() {
         QvDisplay.taken = false;
+        QvDisplay.image = null;
         for (var type of ['keydown', 'keyup']) window.removeEventListener(type, QvDisplay.onKey);
         for (var gesture of ['click', 'keydown']) window.removeEventListener(gesture, QvDisplay.onGesture);
         if (document.fullscreenElement) document.exitFullscreen().catch(function() {});
@@ -83,8 +85,15 @@ mergeInto(LibraryManager.library, {
 
     qv_browser_present__deps: ['$QvDisplay'],
     qv_browser_present: function(rgba, width, height) {
-        var bytes = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-        Module.canvas.getContext('2d').putImageData(new ImageData(bytes, width, height), 0, 0);
+        // One view of the pixels serves every frame, until they move or the
+        // memory grows (which gives it a new buffer).
+        var image = QvDisplay.image;
+        if (!image || image.data.buffer !== HEAPU8.buffer || image.data.byteOffset !== rgba ||
+            image.width !== width || image.height !== height) {
+            image = QvDisplay.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4),
+                                                    width, height);
+        }
+        Module.canvas.getContext('2d').putImageData(image, 0, 0);
         if (Module.onFramePresented) Module.onFramePresented(performance.now() - QvDisplay.resumedAt);
     },
 
