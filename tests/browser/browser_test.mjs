@@ -179,12 +179,12 @@ test('trace=1 writes the call trace to the console; a bad setting is refused wit
 
     const refused = [['?frames=many', /frames: 'many' is not a frame count/], ['?fail=NoSuchCall', /fail: .*NoSuchCall/],
                      ['?speed=2', /unknown setting 'speed'/], ['?toString=1', /unknown setting 'toString'/]];
-    for (const [query, reason] of refused) {
+    await Promise.all(refused.map(async ([query, reason]) => {
         const {page} = await open(query);
         await waitForState(page, 'failed');
         assert.equal((await state(page)).exitCode, 2, query);
         assert.match(await page.textContent('#status-text'), reason);
-    }
+    }));
 });
 
 test('the server answers a malformed or escaping address with an error and goes on serving', async () => {
