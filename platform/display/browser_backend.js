@@ -9,6 +9,7 @@ mergeInto(LibraryManager.library, {
         wakeOnInput: null, // resumes a program waiting for input
         resumedAt: 0,      // when the program last resumed
         taken: false,      // the program holds the display (exclusive mode)
+        context: null,     // the canvas's 2D context, taken at the first frame
         image: null,       // the canvas's pixels as the memory holds them, kept from frame to frame
         onKey: function(event) {
             // Typing with Ctrl or Meta (the browser's shortcuts) is the
@@ -93,7 +94,8 @@ mergeInto(LibraryManager.library, {
             image = QvDisplay.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4),
                                                     width, height);
         }
-        Module.canvas.getContext('2d').putImageData(image, 0, 0);
+        QvDisplay.context = QvDisplay.context || Module.canvas.getContext('2d');
+        QvDisplay.context.putImageData(image, 0, 0);
         if (Module.onFramePresented) Module.onFramePresented(performance.now() - QvDisplay.resumedAt);
     },
 
