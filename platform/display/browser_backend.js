@@ -9,6 +9,8 @@ mergeInto(LibraryManager.library, {
         wakeOnInput: null, // resumes a program waiting for input
         resumedAt: 0,      // when the program last resumed
         taken: false,      // the program holds the display (exclusive mode)
+        context: null,     // the canvas's 2D context, taken at the first frame
+        image: null,       // the canvas's pixels as the memory holds them, kept from frame to frame
         onKey: function(event) {
             // Typing with Ctrl or Meta (the browser's shortcuts) is the
             // browser's, and typing into the page's message box is the box's.
@@ -40,6 +42,20 @@ mergeInto(LibraryManager.library, {
             QvDisplay.wakeOnInput = null;
             if (wake) wake();
         },
+        // Calls then at the next animation frame of a visible page: a hidden
+        // page pauses the demo, and the frame waits, without polling, until
+        // the page is shown again (whether or not the browser goes on with
+        // its animation frames meanwhile).
+        nextFrame: function(then) {
+            requestAnimationFrame(function() {
+                if (!document.hidden) return then();
+                document.addEventListener('visibilitychange', function shown() {
+                    if (document.hidden) return;
+                    document.removeEventListener('visibilitychange', shown);
+                    QvDisplay.nextFrame(then);
+                });
+            });
+        },
         resume: function(wakeUp) {
             QvDisplay.resumedAt = performance.now();
             wakeUp();
@@ -57,6 +73,7 @@ mergeInto(LibraryManager.library, {
     qv_browser_close__deps: ['$QvDisplay'],
     qv_browser_close: function() {
         QvDisplay.taken = false;
+        QvDisplay.image = null;
         for (var type of ['keydown', 'keyup']) window.removeEventListener(type, QvDisplay.onKey);
         for (var gesture of ['click', 'keydown']) window.removeEventListener(gesture, QvDisplay.onGesture);
         if (document.fullscreenElement) document.exitFullscreen().catch(function() {});
@@ -69,15 +86,23 @@ mergeInto(LibraryManager.library, {
 
     qv_browser_present__deps: ['$QvDisplay'],
     qv_browser_present: function(rgba, width, height) {
-        var bytes = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-        Module.canvas.getContext('2d').putImageData(new ImageData(bytes, width, height), 0, 0);
+        // One view of the pixels serves every frame, until they move or the
+        // memory grows (which gives it a new buffer).
+        var image = QvDisplay.image;
+        if (!image || image.data.buffer !== HEAPU8.buffer || image.data.byteOffset !== rgba ||
+            image.width !== width || image.height !== height) {
+            image = QvDisplay.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4),
+                                                    width, height);
+        }
+        QvDisplay.context = QvDisplay.context || Module.canvas.getContext('2d');
+        QvDisplay.context.putImageData(image, 0, 0);
         if (Module.onFramePresented) Module.onFramePresented(performance.now() - QvDisplay.resumedAt);
     },
 
     qv_browser_wait_frame__deps: ['$QvDisplay'],
     qv_browser_wait_frame: function() {
         Asyncify.handleSleep(function(wakeUp) {
-            requestAnimationFrame(function() { QvDisplay.resume(wakeUp); });
+            QvDisplay.nextFrame(function() { QvDisplay.resume(wakeUp); });
         });
     },
 

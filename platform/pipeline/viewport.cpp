@@ -8,6 +8,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__wasm_simd128__)
+#include <wasm_simd128.h>
+#endif
 
 #include "pipeline/batch.h"
 #include "pipeline/geometry.h"
@@ -75,6 +78,17 @@ bool MakeScreenMapping(const Viewport& vp, ScreenMapping& m) {
 #if defined(__SSE2__)
 namespace {
 
+// Float to int32, rounding toward zero, for values known to fit. As
+// WebAssembly, the SIMD instruction itself: emscripten's _mm_cvttps_epi32
+// converts lane by lane to give x86's answer for values that do not fit.
+inline __m128i TruncateInRange(__m128 v) {
+#if defined(__wasm_simd128__)
+    return wasm_i32x4_trunc_sat_f32x4(v);
+#else
+    return _mm_cvttps_epi32(v);
+#endif
+}
+
 void ProjectBatchSse2(VertexBatch& b, std::size_t count, const ScreenMapping& m) {
     const auto finite = [](__m128 v) { return _mm_cmpeq_ps(_mm_sub_ps(v, v), _mm_setzero_ps()); };
     const __m128 limit = _mm_set1_ps(kGuardBand * kSubpixelOne), half = _mm_set1_ps(0.5f);
@@ -113,8 +127,8 @@ void ProjectBatchSse2(VertexBatch& b, std::size_t count, const ScreenMapping& m)
         fx = _mm_min_ps(_mm_max_ps(fx, _mm_sub_ps(zero, limit)), limit);
         fy = _mm_min_ps(_mm_max_ps(fy, _mm_sub_ps(zero, limit)), limit);
         const __m128 roundX = _mm_or_ps(_mm_and_ps(fx, sign), half), roundY = _mm_or_ps(_mm_and_ps(fy, sign), half);
-        _mm_store_si128(reinterpret_cast<__m128i*>(b.sx + i), _mm_cvttps_epi32(_mm_add_ps(fx, roundX)));
-        _mm_store_si128(reinterpret_cast<__m128i*>(b.sy + i), _mm_cvttps_epi32(_mm_add_ps(fy, roundY)));
+        _mm_store_si128(reinterpret_cast<__m128i*>(b.sx + i), TruncateInRange(_mm_add_ps(fx, roundX)));
+        _mm_store_si128(reinterpret_cast<__m128i*>(b.sy + i), TruncateInRange(_mm_add_ps(fy, roundY)));
         _mm_store_ps(b.sz + i, _mm_min_ps(_mm_max_ps(fz, zero), one));
         const __m128i inside = _mm_cmpeq_epi32(code, _mm_setzero_si128());
         const __m128i invalid = _mm_or_si128(_mm_xor_si128(_mm_castps_si128(inputOk), _mm_set1_epi32(-1)),

@@ -71,6 +71,14 @@ const framesOverAnimationFrames = (page, count) => page.evaluate(count => new Pr
     requestAnimationFrame(step);
 }), count);
 
+// Hides or shows the page as the browser does for a background tab (headless
+// Chromium keeps its pages visible): the page's own view of it, and the event.
+const setHidden = (page, hidden) => page.evaluate(hidden => {
+    for (const [name, value] of [['hidden', hidden], ['visibilityState', hidden ? 'hidden' : 'visible']])
+        Object.defineProperty(document, name, {configurable: true, get: () => value});
+    document.dispatchEvent(new Event('visibilitychange'));
+}, hidden);
+
 // The four materials lit by white light: yellow (no blue), red (no green),
 // near white, and blue over a dim red and green.
 const families = {
@@ -111,6 +119,18 @@ test('runs at the display rate with the four tori, ignores other keys and ends o
     assert.equal(await framesOverAnimationFrames(page, 10), 0, 'frames went on after the end');
     await page.waitForFunction(() => document.fullscreenElement === null);
     assert.ok(await page.isVisible('text=The demo has ended.'));
+    assert.deepEqual(errors, []);
+});
+
+test('a hidden page pauses the demo until it is shown again', async () => {
+    const {page, errors} = await open('?seed=1');
+    await waitForState(page, 'running');
+    await setHidden(page, true);
+    await framesOverAnimationFrames(page, 2);  // the frame under way when the page was hidden
+    assert.equal(await framesOverAnimationFrames(page, 20), 0, 'frames went on while hidden');
+    await setHidden(page, false);
+    assert.ok((await framesOverAnimationFrames(page, 20)) > 0, 'frames did not resume');
+    assert.equal((await state(page)).state, 'running');
     assert.deepEqual(errors, []);
 });
 
@@ -159,12 +179,12 @@ test('trace=1 writes the call trace to the console; a bad setting is refused wit
 
     const refused = [['?frames=many', /frames: 'many' is not a frame count/], ['?fail=NoSuchCall', /fail: .*NoSuchCall/],
                      ['?speed=2', /unknown setting 'speed'/], ['?toString=1', /unknown setting 'toString'/]];
-    for (const [query, reason] of refused) {
+    await Promise.all(refused.map(async ([query, reason]) => {
         const {page} = await open(query);
         await waitForState(page, 'failed');
         assert.equal((await state(page)).exitCode, 2, query);
         assert.match(await page.textContent('#status-text'), reason);
-    }
+    }));
 });
 
 test('the server answers a malformed or escaping address with an error and goes on serving', async () => {
