@@ -29,7 +29,9 @@ public:
     void Draw(const Frame& frame, const Screen& screen);
 
 private:
-    std::vector<uint32_t> sourceColumns_;  // kept between frames of one size
+    // Kept between frames of one size.
+    std::vector<uint32_t> sourceColumns_;  // the frame column of each picture column
+    uint32_t columnsFrameWidth_ = 0;       // the frame width they were made for
 };
 
 }  // namespace qv::display

@@ -9,6 +9,7 @@
 
 #include "pipeline/clear.h"
 #include "pipeline/draw.h"
+#include "pipeline/frame_pace.h"
 #include "pipeline/workers.h"
 
 namespace qv::pipeline {
@@ -29,7 +30,7 @@ struct Renderer::Team {
         std::size_t first = 0, end = 0, reached = 0;
     };
 
-    explicit Team(unsigned threads) : workers(threads) {
+    explicit Team(unsigned threads) : workers(threads), pace(workers.Count()) {
         for (unsigned m = 0; m < workers.Count(); ++m) members.push_back(std::make_unique<Member>());
     }
 
@@ -72,6 +73,7 @@ struct Renderer::Team {
     }
 
     Workers workers;
+    FramePace pace;
     std::vector<std::unique_ptr<Member>> members;
 };
 
@@ -86,20 +88,28 @@ void Renderer::Start(unsigned threads) {
 void Renderer::Stop() { team_.reset(); }
 
 void Renderer::Rest() {
-    if (team_) team_->workers.Rest();
+    if (!team_) return;
+    team_->pace.Rest(FramePace::Clock::now());
+    team_->workers.Rest();
+}
+
+bool Renderer::Sharing() {
+    if (!team_ || team_->members.size() < 2) return false;
+    team_->pace.Draw(FramePace::Clock::now());
+    return team_->pace.Share();
 }
 
 unsigned Renderer::Threads() const { return team_ ? team_->workers.Count() : 1; }
 
 void Renderer::DrawTriangleList(const Target& target, const DrawCall& call) {
     PreparedDraw draw;
-    if (!team_ || team_->members.size() < 2) return pipeline::DrawTriangleList(target, call);
+    if (!Sharing()) return pipeline::DrawTriangleList(target, call);
     if (PrepareDraw(target, call, draw)) team_->Draw(draw);
 }
 
 void Renderer::Clear(const Target& target, const Viewport& viewport, const Rect* rects, std::size_t rectCount,
                      bool clearColor, bool clearDepth) {
-    if (!team_) return pipeline::Clear(target, viewport, rects, rectCount, clearColor, clearDepth);
+    if (!Sharing()) return pipeline::Clear(target, viewport, rects, rectCount, clearColor, clearDepth);
     auto clear = [&](unsigned m) {
         const RowShare share{static_cast<uint32_t>(team_->members.size()), m};
         ClearRows(target, viewport, rects, rectCount, clearColor, clearDepth, share);

@@ -3,7 +3,9 @@
 // triangles, then every thread walks all the set-up triangles, in order, on
 // the bands of rows it owns. No pixel has two
 // writers and every pixel sees its triangles in the same order, so the
-// pictures are the same bytes whatever the number of threads.
+// pictures are the same bytes whatever the number of threads. Frames that
+// are not worth sharing out (FramePace) are drawn by the calling thread
+// alone.
 #pragma once
 
 #include <cstddef>
@@ -29,7 +31,8 @@ public:
     unsigned Threads() const;
 
     // The frame's drawing is done: when frames come at a slow pace, the
-    // threads sleep until the next draw rather than spin for it.
+    // threads sleep until the next draw rather than spin for it. Until the
+    // first Rest every draw is shared out.
     void Rest();
 
     // As the pipeline's functions of the same names.
@@ -38,6 +41,9 @@ public:
                bool clearColor, bool clearDepth);
 
 private:
+    // Whether the team draws what comes now.
+    bool Sharing();
+
     struct Team;
     std::unique_ptr<Team> team_;
 };
