@@ -37,17 +37,12 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 
-# A display number of its own, away from the low ones other X servers take.
-for number in $(seq 40 99); do
-    [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
-    xvfb=$!
-    for _ in $(seq 100); do [ -s "$tmp/display" ] || ! kill -0 "$xvfb" 2>/dev/null && break; sleep 0.1; done
-    [ -s "$tmp/display" ] && break
-    kill "$xvfb" 2>/dev/null || true
-    xvfb=""
-done
-[ -n "$xvfb" ] || { echo "Xvfb did not start" >&2; exit 1; }
+# Without -noreset the server resets when its last client leaves, and drops
+# the connections that come meanwhile: the next run's.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+[ -s "$tmp/display" ] || { echo "Xvfb did not start: $(cat "$tmp/xvfb.log")" >&2; exit 1; }
 DISPLAY=:$(cat "$tmp/display")
 export DISPLAY
 unset WAYLAND_DISPLAY SDL_VIDEODRIVER QUORVANE_DISPLAY QUORVANE_FRAMES QUORVANE_TRACE QUORVANE_CAPTURE
@@ -75,7 +70,7 @@ run_once() {
             kill -0 "$run" 2>/dev/null || break
             sleep 0.05
         done
-        [ -n "$window" ] || { echo "no window; the program said: $(cat "$tmp/errors")" >&2; exit 1; }
+        [ -n "$window" ] || { echo "no window; the program said: $(cat "$tmp/errors")" >&2; kill -0 "$xvfb" 2>/dev/null || echo "Xvfb ended: $(tail -n 3 "$tmp/xvfb.log")" >&2; exit 1; }
         [ "$shown" = hidden ] && xdotool windowunmap "$window"
     fi
     status=0
