@@ -36,10 +36,9 @@ struct Gradient {
 
 bool SetupTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2, uint32_t windings,
                    const ScreenVertex* flat, const Surface& surface, TriangleSetup& out, Edges& edges) {
-    const int64_t area = MakeEdge(v0, v1).At(v2.x, v2.y, v0);
-    if (area == 0) return false;
+    const int64_t area = TwiceArea(v0.x, v0.y, v1.x, v1.y, v2.x, v2.y);
+    if (!Facing(area, windings)) return false;
     const bool clockwise = area > 0;
-    if (!(windings & (clockwise ? kDrawClockwise : kDrawCounterClockwise))) return false;
     // 1 / the determinant of the attribute planes below, in square pixels
     // (the area is in 1/256 pixel squared); started early, as it is slow.
     const double invDet = double(kSubpixelOne * kSubpixelOne) / double(clockwise ? area : -area);
