@@ -112,13 +112,16 @@ void RowBound::Init(int64_t n, int64_t d, int64_t step) {
     d_ = d;
     const double inverse = 1.0 / double(d);
     FloorDivide(n, d, inverse, q_, r_);
-    FloorDivide(step, d, inverse, stepQ_, stepR_);
+    int64_t stepQ, stepR;
+    FloorDivide(step, d, inverse, stepQ, stepR);
+    stepUp_ = stepQ + 1;
+    stepOver_ = stepR - d;
 }
 
 void RowBound::Skip(int64_t rows) {
     int64_t carry;
-    FloorDivide(r_ + rows * stepR_, d_, carry, r_);
-    q_ += rows * stepQ_ + carry;
+    FloorDivide(r_ + rows * (stepOver_ + d_), d_, carry, r_);
+    q_ += rows * (stepUp_ - 1) + carry;
 }
 
 bool PrepareRaster(const PixelWrites& writes, const Edges& edges, RasterTriangle& t) {
