@@ -100,6 +100,10 @@ std::size_t EmitBatch(const Vertex* in, std::size_t count, const PreparedDraw& d
         const uint32_t c0 = batch.outcode[i], c1 = batch.outcode[i + 1], c2 = batch.outcode[i + 2];
         const uint32_t any = c0 | c1 | c2;
         if (any == 0) {
+            // Triangles facing away are most of those culled: dropped before their vertices are gathered.
+            const int32_t* x = batch.sx + i;
+            const int32_t* y = batch.sy + i;
+            if (!Facing(TwiceArea(x[0], y[0], x[1], y[1], x[2], y[2]), draw.states.windings)) continue;
             const ScreenVertex a = batch.Screen(i), b = batch.Screen(i + 1), c = batch.Screen(i + 2);
             Emit(a, b, c, draw.states.flat ? &a : nullptr, draw, sink);
         } else if (!(any & kOutsideInvalid) && (c0 & c1 & c2) == 0) {

@@ -86,10 +86,12 @@ bool MakeRowBounds(const TriangleSetup& t, const Edges& edges, RowBounds& out) {
 template <class T>
 bool MakeFixedPlane(double at, double dx, double dy, const TriangleSetup& t, double low, double high, double maxStep,
                     double one, FixedPlane<T>& out) {
+    if (!(std::fabs(dx) <= maxStep && std::fabs(dy) <= maxStep)) return false;
+    // With finite steps the corners are all NaN (at is) or none is, so their
+    // least and greatest decide for all four.
     const double w = double(t.maxX - t.minX), h = double(t.maxY - t.minY);
-    const auto fits = [low, high](double v) { return v >= low && v <= high; };
-    if (!(std::fabs(dx) <= maxStep && std::fabs(dy) <= maxStep && fits(at) && fits(at + dx * w) &&
-          fits(at + dy * h) && fits(at + dx * w + dy * h))) {
+    const double c0 = at, c1 = at + dx * w, c2 = at + dy * h, c3 = c1 + dy * h;
+    if (!(std::min(std::min(c0, c1), std::min(c2, c3)) >= low && std::max(std::max(c0, c1), std::max(c2, c3)) <= high)) {
         return false;
     }
     out = {T(at * one), T(dx * one), T(dy * one)};
@@ -112,13 +114,16 @@ void RowBound::Init(int64_t n, int64_t d, int64_t step) {
     d_ = d;
     const double inverse = 1.0 / double(d);
     FloorDivide(n, d, inverse, q_, r_);
-    FloorDivide(step, d, inverse, stepQ_, stepR_);
+    int64_t stepQ, stepR;
+    FloorDivide(step, d, inverse, stepQ, stepR);
+    stepUp_ = stepQ + 1;
+    stepOver_ = stepR - d;
 }
 
 void RowBound::Skip(int64_t rows) {
     int64_t carry;
-    FloorDivide(r_ + rows * stepR_, d_, carry, r_);
-    q_ += rows * stepQ_ + carry;
+    FloorDivide(r_ + rows * (stepOver_ + d_), d_, carry, r_);
+    q_ += rows * (stepUp_ - 1) + carry;
 }
 
 bool PrepareRaster(const PixelWrites& writes, const Edges& edges, RasterTriangle& t) {

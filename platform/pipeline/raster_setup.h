@@ -21,14 +21,16 @@ public:
     // As many steps at once.
     void Skip(int64_t rows);
     void Step() {
-        const int64_t over = r_ + stepR_ - d_;
+        const int64_t over = r_ + stepOver_;
         const int64_t below = over >> 63;  // all ones when the remainder stays below d
         r_ = over + (d_ & below);
-        q_ += stepQ_ + 1 + below;
+        q_ += stepUp_ + below;
     }
 
 private:
-    int64_t d_, q_, r_, stepQ_, stepR_;
+    // The step's quotient plus one and its remainder less d, as a step adds
+    // them (made once: a step runs for every row).
+    int64_t d_, q_, r_, stepUp_, stepOver_;
 };
 
 // The edges of one triangle by the side they bound, at its first row. An

@@ -9,6 +9,13 @@
 #include "pipeline/setup.h"
 
 #include <algorithm>
+#include <cstddef>
+
+#include "pipeline/instruction_set.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qv::pipeline {
 namespace {
@@ -32,14 +39,87 @@ struct Gradient {
     double at, ddx, ddy;
 };
 
+// Where the attribute planes are made: the second and third vertex and the
+// pixel (minX, minY) relative to the first, in pixels; 1 / the determinant.
+struct Frame {
+    double x1, y1, x2, y2, ox, oy, invDet;
+};
+
+constexpr double kDepthScale = 4294967295.0;
+
+void Planes(const Frame& f, const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
+            const ScreenVertex* flat, TriangleSetup& out) {
+    const auto plane = [&f](double va, double vb, double vc) {
+        const double d1 = vb - va, d2 = vc - va;
+        const double ddx = (d1 * f.y2 - d2 * f.y1) * f.invDet, ddy = (d2 * f.x1 - d1 * f.x2) * f.invDet;
+        return Gradient{va + ddx * f.ox + ddy * f.oy, ddx, ddy};
+    };
+    const Gradient z = plane(a.z * kDepthScale + 0.5, b.z * kDepthScale + 0.5, c.z * kDepthScale + 0.5);
+    out.z = z.at;
+    out.dzdx = z.ddx;
+    out.dzdy = z.ddy;
+    const auto color = [&](float ScreenVertex::*channel, float& at, float& ddx, float& ddy) {
+        const Gradient g = flat ? Gradient{flat->*channel * 255.0 + 0.5, 0, 0}
+                                : plane(a.*channel * 255.0 + 0.5, b.*channel * 255.0 + 0.5, c.*channel * 255.0 + 0.5);
+        at = static_cast<float>(g.at);
+        ddx = static_cast<float>(g.ddx);
+        ddy = static_cast<float>(g.ddy);
+    };
+    color(&ScreenVertex::r, out.r, out.drdx, out.drdy);
+    color(&ScreenVertex::g, out.g, out.dgdx, out.dgdy);
+    color(&ScreenVertex::b, out.b, out.dbdx, out.dbdy);
+}
+
+#if defined(__SSE2__)
+
+// The same planes for smooth shading, two at a time: depth with red, green
+// with blue, every value formed as in Planes.
+void GouraudPlanesSse2(const Frame& f, const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
+                       TriangleSetup& out) {
+    static_assert(offsetof(ScreenVertex, b) == offsetof(ScreenVertex, z) + 3 * sizeof(float), "z r g b in a row");
+    const __m128d scaleZR = _mm_set_pd(255.0, kDepthScale), scaleGB = _mm_set1_pd(255.0), half = _mm_set1_pd(0.5);
+    const __m128 za = _mm_loadu_ps(&a.z), zb = _mm_loadu_ps(&b.z), zc = _mm_loadu_ps(&c.z);
+    const auto plane = [&f, half](__m128d va, __m128d vb, __m128d vc, __m128d scale, double at[2], double dx[2],
+                                  double dy[2]) {
+        va = _mm_add_pd(_mm_mul_pd(va, scale), half);
+        vb = _mm_add_pd(_mm_mul_pd(vb, scale), half);
+        vc = _mm_add_pd(_mm_mul_pd(vc, scale), half);
+        const __m128d d1 = _mm_sub_pd(vb, va), d2 = _mm_sub_pd(vc, va);
+        const __m128d ddx = _mm_mul_pd(_mm_sub_pd(_mm_mul_pd(d1, _mm_set1_pd(f.y2)), _mm_mul_pd(d2, _mm_set1_pd(f.y1))),
+                                       _mm_set1_pd(f.invDet));
+        const __m128d ddy = _mm_mul_pd(_mm_sub_pd(_mm_mul_pd(d2, _mm_set1_pd(f.x1)), _mm_mul_pd(d1, _mm_set1_pd(f.x2))),
+                                       _mm_set1_pd(f.invDet));
+        _mm_storeu_pd(at, _mm_add_pd(_mm_add_pd(va, _mm_mul_pd(ddx, _mm_set1_pd(f.ox))), _mm_mul_pd(ddy, _mm_set1_pd(f.oy))));
+        _mm_storeu_pd(dx, ddx);
+        _mm_storeu_pd(dy, ddy);
+    };
+    const auto high = [](__m128 v) { return _mm_cvtps_pd(_mm_movehl_ps(v, v)); };
+    double at[4], dx[4], dy[4];  // z r g b
+    plane(_mm_cvtps_pd(za), _mm_cvtps_pd(zb), _mm_cvtps_pd(zc), scaleZR, at, dx, dy);
+    plane(high(za), high(zb), high(zc), scaleGB, at + 2, dx + 2, dy + 2);
+    out.z = at[0];
+    out.dzdx = dx[0];
+    out.dzdy = dy[0];
+    out.r = static_cast<float>(at[1]);
+    out.drdx = static_cast<float>(dx[1]);
+    out.drdy = static_cast<float>(dy[1]);
+    out.g = static_cast<float>(at[2]);
+    out.dgdx = static_cast<float>(dx[2]);
+    out.dgdy = static_cast<float>(dy[2]);
+    out.b = static_cast<float>(at[3]);
+    out.dbdx = static_cast<float>(dx[3]);
+    out.dbdy = static_cast<float>(dy[3]);
+}
+
+#endif
+
 }  // namespace
 
 bool SetupTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenVertex& v2, uint32_t windings,
                    const ScreenVertex* flat, const Surface& surface, TriangleSetup& out, Edges& edges) {
-    const int64_t area = MakeEdge(v0, v1).At(v2.x, v2.y, v0);
-    if (area == 0) return false;
+    const int64_t area = TwiceArea(v0.x, v0.y, v1.x, v1.y, v2.x, v2.y);
+    if (!Facing(area, windings)) return false;
     const bool clockwise = area > 0;
-    if (!(windings & (clockwise ? kDrawClockwise : kDrawCounterClockwise))) return false;
     // 1 / the determinant of the attribute planes below, in square pixels
     // (the area is in 1/256 pixel squared); started early, as it is slow.
     const double invDet = double(kSubpixelOne * kSubpixelOne) / double(clockwise ? area : -area);
@@ -65,29 +145,20 @@ bool SetupTriangle(const ScreenVertex& v0, const ScreenVertex& v1, const ScreenV
     }
 
     // Attribute planes from the snapped positions, in pixels relative to a.
-    const double x1 = double(int64_t{b.x} - a.x) / kSubpixelOne, y1 = double(int64_t{b.y} - a.y) / kSubpixelOne;
-    const double x2 = double(int64_t{c.x} - a.x) / kSubpixelOne, y2 = double(int64_t{c.y} - a.y) / kSubpixelOne;
-    const double ox = out.minX - double(a.x) / kSubpixelOne, oy = out.minY - double(a.y) / kSubpixelOne;
-    const auto plane = [&](double va, double vb, double vc) {
-        const double d1 = vb - va, d2 = vc - va;
-        const double ddx = (d1 * y2 - d2 * y1) * invDet, ddy = (d2 * x1 - d1 * x2) * invDet;
-        return Gradient{va + ddx * ox + ddy * oy, ddx, ddy};
-    };
-    constexpr double kDepthScale = 4294967295.0;
-    const Gradient z = plane(a.z * kDepthScale + 0.5, b.z * kDepthScale + 0.5, c.z * kDepthScale + 0.5);
-    out.z = z.at;
-    out.dzdx = z.ddx;
-    out.dzdy = z.ddy;
-    const auto color = [&](float ScreenVertex::*channel, float& at, float& ddx, float& ddy) {
-        const Gradient g = flat ? Gradient{flat->*channel * 255.0 + 0.5, 0, 0}
-                                : plane(a.*channel * 255.0 + 0.5, b.*channel * 255.0 + 0.5, c.*channel * 255.0 + 0.5);
-        at = static_cast<float>(g.at);
-        ddx = static_cast<float>(g.ddx);
-        ddy = static_cast<float>(g.ddy);
-    };
-    color(&ScreenVertex::r, out.r, out.drdx, out.drdy);
-    color(&ScreenVertex::g, out.g, out.dgdx, out.dgdy);
-    color(&ScreenVertex::b, out.b, out.dbdx, out.dbdy);
+    const Frame f{double(int64_t{b.x} - a.x) / kSubpixelOne,
+                  double(int64_t{b.y} - a.y) / kSubpixelOne,
+                  double(int64_t{c.x} - a.x) / kSubpixelOne,
+                  double(int64_t{c.y} - a.y) / kSubpixelOne,
+                  out.minX - double(a.x) / kSubpixelOne,
+                  out.minY - double(a.y) / kSubpixelOne,
+                  invDet};
+#if defined(__SSE2__)
+    if (!flat && UsingSse2()) {
+        GouraudPlanesSse2(f, a, b, c, out);
+        return true;
+    }
+#endif
+    Planes(f, a, b, c, flat, out);
     return true;
 }
 

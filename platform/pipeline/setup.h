@@ -12,6 +12,17 @@ namespace qv::pipeline {
 // Which windings, as seen on the target (y down), are drawn.
 enum WindingMask : uint32_t { kDrawClockwise = 1, kDrawCounterClockwise = 2 };
 
+// Twice the signed area of a triangle in square subpixels: positive when it is
+// wound clockwise on the target, zero when it has no area.
+inline int64_t TwiceArea(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    return (int64_t{x1} - x0) * (int64_t{y2} - y0) - (int64_t{y1} - y0) * (int64_t{x2} - x0);
+}
+
+// Whether a triangle of that area is drawn with the given windings.
+inline bool Facing(int64_t twiceArea, uint32_t windings) {
+    return twiceArea != 0 && (windings & (twiceArea > 0 ? kDrawClockwise : kDrawCounterClockwise)) != 0;
+}
+
 // Edge functions at the centre of pixel (minX, minY), fill rule applied: a
 // pixel is covered when all three are >= 0. Steps per pixel in x and y.
 // Needed only until the row bounds are made, so kept apart from the rest.

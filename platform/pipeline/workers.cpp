@@ -2,7 +2,9 @@
 // usually follows within microseconds) and then sleeping on a condition
 // variable; the caller waits for the others the same way. The spin is
 // bounded in time, as a pause takes from a few to over a hundred cycles
-// depending on the processor. After Rest (a frame's drawing is done), members
+// depending on the processor, and offers the processor to other threads
+// between its clock readings: on a busy machine the thread being waited for
+// may be the one waiting to run. After Rest (a frame's drawing is done), members
 // sleep at once when the pause before the last job that followed a Rest was
 // long: the program is paced, and the spin would be spent for nothing. Drawing
 // as fast as it can, a program keeps them spinning for the next frame.
@@ -52,6 +54,7 @@ bool SpinUntil(Ready ready) {
             Pause();
         }
         if (Clock::now() >= end) return false;
+        std::this_thread::yield();
     }
 }
 
