@@ -70,7 +70,11 @@ run_once() {
             kill -0 "$run" 2>/dev/null || break
             sleep 0.05
         done
-        [ -n "$window" ] || { echo "no window; the program said: $(cat "$tmp/errors")" >&2; kill -0 "$xvfb" 2>/dev/null || echo "Xvfb ended: $(tail -n 3 "$tmp/xvfb.log")" >&2; exit 1; }
+        if [ -z "$window" ]; then
+            echo "no window; the program said: $(cat "$tmp/errors")" >&2
+            kill -0 "$xvfb" 2>/dev/null || echo "Xvfb ended: $(tail -n 3 "$tmp/xvfb.log")" >&2
+            exit 1
+        fi
         [ "$shown" = hidden ] && xdotool windowunmap "$window"
     fi
     status=0
