@@ -29,14 +29,9 @@ void Widen(const Surface& s, bool color, bool depth, const DrawnBox& box) {
     if (box.x0 >= box.x1) return;
     for (DrawnArea* area : {color ? s.colorDrawn : nullptr, depth ? s.depthDrawn : nullptr}) {
         if (!area) continue;
-        if (area->x0 >= area->x1 || area->y0 >= area->y1) {
-            *area = {box.x0, box.y0, box.x1, box.y1};
-        } else {
-            area->x0 = std::min(area->x0, box.x0);
-            area->y0 = std::min(area->y0, box.y0);
-            area->x1 = std::max(area->x1, box.x1);
-            area->y1 = std::max(area->y1, box.y1);
-        }
+        DrawnBox widened = box;
+        if (area->x0 < area->x1 && area->y0 < area->y1) widened.Add(area->x0, area->y0, area->x1 - 1, area->y1 - 1);
+        *area = {widened.x0, widened.y0, widened.x1, widened.y1};
     }
 }
 

@@ -27,7 +27,6 @@ struct DrawnBox {
         x1 = x1 > maxX + 1 ? x1 : maxX + 1;
         y1 = y1 > maxY + 1 ? y1 : maxY + 1;
     }
-    void Add(const DrawnBox& b) { Add(b.x0, b.y0, b.x1 - 1, b.y1 - 1); }
 };
 
 // Widens the drawn areas of the planes the writes reach by the box.
