@@ -11,6 +11,7 @@
 
 #include "ddraw/com_object.h"
 #include "ddraw/direct_draw.h"
+#include "ddraw/pixel_memory.h"
 #include "ddraw/surface_request.h"
 
 #include "pipeline/pipeline.h"
@@ -91,7 +92,7 @@ private:
     void DescribeFormat(DDPIXELFORMAT& format) const;
     bool IsDepth() const { return request_.kind == SurfaceKind::Depth; }
     bool Lost() const;
-    std::vector<uint32_t>& Memory() { return chain_ ? chain_->back_ : front_; }
+    PixelMemory& Memory() { return chain_ ? chain_->back_ : front_; }
     pipeline::DrawnArea& MemoryDrawn() { return chain_ ? chain_->backDrawn_ : frontDrawn_; }
     // The surfaces attached to this one: the back buffer of a chain (made
     // on first use, kept while the chain lives), then the depth surface.
@@ -104,8 +105,8 @@ private:
     Ref<DirectDraw> owner_;
     SurfaceRequest request_;
     uint32_t width_, height_;
-    std::vector<uint32_t> front_;  // colour, or depth for a depth surface
-    std::vector<uint32_t> back_;   // the back buffer of a flipping chain
+    PixelMemory front_;  // colour, or depth for a depth surface
+    PixelMemory back_;   // the back buffer of a flipping chain
     // What of each may differ from the clear value: nothing when made (black
     // colour, farthest depth), everything once a caller has locked it.
     pipeline::DrawnArea frontDrawn_{0, 0, 0, 0}, backDrawn_{0, 0, 0, 0};
