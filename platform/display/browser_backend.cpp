@@ -12,7 +12,10 @@ extern "C" {
 void qv_browser_open();
 void qv_browser_close();
 void qv_browser_set_mode(uint32_t width, uint32_t height);
-void qv_browser_present(const uint32_t* rgba, uint32_t width, uint32_t height);
+// Shows the frame's XRGB pixels (pitch in pixels) as they are; false where
+// the page cannot, and wants them as RGBA bytes through qv_browser_show_rgba.
+bool qv_browser_show_frame(const uint32_t* pixels, uint32_t width, uint32_t height, uint32_t pitch);
+void qv_browser_show_rgba(const uint32_t* rgba, uint32_t width, uint32_t height);
 // Waits for the next animation frame.
 void qv_browser_wait_frame();
 // Waits up to timeoutMs (-1: without limit) for a key to be pressed or released.
@@ -49,9 +52,10 @@ public:
     }
 
     void Present(const Frame& frame, bool waitForRefresh) override {
-        if (frame.pixels && frame.pitch >= frame.width) {
+        if (frame.pixels && frame.pitch >= frame.width &&
+            !qv_browser_show_frame(frame.pixels, frame.width, frame.height, frame.pitch)) {
             ToCanvasPixels(frame);
-            qv_browser_present(rgba_.data(), frame.width, frame.height);
+            qv_browser_show_rgba(rgba_.data(), frame.width, frame.height);
         }
         if (waitForRefresh) qv_browser_wait_frame();
     }
@@ -73,7 +77,7 @@ public:
     }
 
 private:
-    // The canvas holds bytes R, G, B, A; the frame holds XRGB words (bytes
+    // A canvas without WebGL2 holds bytes R, G, B, A; the frame holds XRGB words (bytes
     // B, G, R, X): four pixels at a time, red and blue swapped and the
     // alpha made opaque.
     void ToCanvasPixels(const Frame& frame) {

@@ -9,8 +9,10 @@ mergeInto(LibraryManager.library, {
         wakeOnInput: null, // resumes a program waiting for input
         resumedAt: 0,      // when the program last resumed
         taken: false,      // the program holds the display (exclusive mode)
-        context: null,     // the canvas's 2D context, taken at the first frame
-        image: null,       // the canvas's pixels as the memory holds them, kept from frame to frame
+        gl: undefined,     // the canvas's WebGL2 context, taken at the first frame (null: none to be had)
+        drawing: null,     // what draws the frames on it: made on the first frame after taking or losing it
+        context: null,     // the canvas's 2D context where there is no WebGL2, taken at the first frame
+        image: null,       // the 2D context's pixels as the memory holds them, kept from frame to frame
         onKey: function(event) {
             // Typing with Ctrl or Meta (the browser's shortcuts) is the
             // browser's, and typing into the page's message box is the box's.
@@ -60,6 +62,58 @@ mergeInto(LibraryManager.library, {
             QvDisplay.resumedAt = performance.now();
             wakeUp();
         },
+        // Whether the browser draws WebGL2 on a GPU, asked of a canvas of
+        // its own (a canvas with a WebGL2 context can have no other). A
+        // WebGL2 drawn on the processor, the browser's fallback where there
+        // is no GPU, costs the page several times what the 2D canvas does.
+        gpuDraws: function() {
+            var gl = document.createElement('canvas').getContext('webgl2', {failIfMajorPerformanceCaveat: true});
+            if (!gl) return false;
+            var info = gl.getExtension('WEBGL_debug_renderer_info');
+            var renderer = info ? String(gl.getParameter(info.UNMASKED_RENDERER_WEBGL)) : '';
+            var lose = gl.getExtension('WEBGL_lose_context');
+            if (lose) lose.loseContext();
+            return !/SwiftShader|llvmpipe|softpipe|Software|Basic Render/i.test(renderer);
+        },
+        presented: function() {
+            if (Module.onFramePresented) Module.onFramePresented(performance.now() - QvDisplay.resumedAt);
+        },
+        // The browser may take the GPU back (a reset, too many pages); the
+        // context comes back when asked for, and the frame's drawing is then
+        // made anew. Frames shown meanwhile are dropped.
+        onContextLost: function(event) {
+            event.preventDefault();
+            QvDisplay.drawing = null;
+        },
+        // The frame as a texture of the same size holding its bytes as they
+        // are (B, G, R, X, which the texture reads as red, green, blue and
+        // alpha), drawn texel for pixel by one triangle covering the canvas
+        // that puts the colours in order.
+        makeDrawing: function(gl) {
+            var program = gl.createProgram();
+            function attach(type, source) {
+                var shader = gl.createShader(type);
+                gl.shaderSource(shader, '#version 300 es\n' + source);
+                gl.compileShader(shader);
+                gl.attachShader(program, shader);
+                gl.deleteShader(shader);  // freed with the program
+            }
+            attach(gl.VERTEX_SHADER,
+                   'void main() { gl_Position = vec4(float((gl_VertexID & 1) << 2) - 1.0, float((gl_VertexID & 2) << 1) - 1.0, 0, 1); }');
+            // The frame's rows go top down, the canvas's bottom up.
+            attach(gl.FRAGMENT_SHADER, 'precision highp float; uniform highp sampler2D frame; out vec4 color;\n' +
+                   'void main() { ivec2 at = ivec2(gl_FragCoord.xy); at.y = textureSize(frame, 0).y - 1 - at.y;\n' +
+                   '              color = vec4(texelFetch(frame, at, 0).bgr, 1); }');
+            gl.linkProgram(program);
+            if (!gl.getProgramParameter(program, gl.LINK_STATUS) && !gl.isContextLost())
+                throw new Error('the frame\'s WebGL2 program: ' + gl.getProgramInfoLog(program));
+            gl.useProgram(program);
+            var texture = gl.createTexture();
+            gl.bindTexture(gl.TEXTURE_2D, texture);
+            gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
+            gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
+            return {program: program, texture: texture, width: 0, height: 0};
+        },
     },
 
     qv_browser_open__deps: ['$QvDisplay'],
@@ -74,6 +128,12 @@ mergeInto(LibraryManager.library, {
     qv_browser_close: function() {
         QvDisplay.taken = false;
         QvDisplay.image = null;
+        var drawing = QvDisplay.drawing;
+        if (drawing) {
+            QvDisplay.gl.deleteTexture(drawing.texture);
+            QvDisplay.gl.deleteProgram(drawing.program);
+            QvDisplay.drawing = null;
+        }
         for (var type of ['keydown', 'keyup']) window.removeEventListener(type, QvDisplay.onKey);
         for (var gesture of ['click', 'keydown']) window.removeEventListener(gesture, QvDisplay.onGesture);
         if (document.fullscreenElement) document.exitFullscreen().catch(function() {});
@@ -84,8 +144,37 @@ mergeInto(LibraryManager.library, {
         Module.canvas.height = height;
     },
 
-    qv_browser_present__deps: ['$QvDisplay'],
-    qv_browser_present: function(rgba, width, height) {
+    // Shows the frame (XRGB, pitch in pixels) through WebGL2 as its bytes
+    // are; false where the canvas has no WebGL2 on a GPU (qv_browser_show_rgba
+    // then).
+    qv_browser_show_frame__deps: ['$QvDisplay'],
+    qv_browser_show_frame: function(pixels, width, height, pitch) {
+        if (QvDisplay.gl === undefined) {
+            QvDisplay.gl = QvDisplay.gpuDraws() ? Module.canvas.getContext('webgl2', {
+                alpha: false, antialias: false, depth: false, stencil: false, preserveDrawingBuffer: true}) : null;
+            if (QvDisplay.gl) Module.canvas.addEventListener('webglcontextlost', QvDisplay.onContextLost);
+        }
+        var gl = QvDisplay.gl;
+        if (!gl) return false;
+        if (!gl.isContextLost()) {
+            var drawing = QvDisplay.drawing = QvDisplay.drawing || QvDisplay.makeDrawing(gl);
+            if (drawing.width !== width || drawing.height !== height) {
+                gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA8, width, height, 0, gl.RGBA, gl.UNSIGNED_BYTE, null);
+                gl.viewport(0, 0, width, height);
+                drawing.width = width;
+                drawing.height = height;
+            }
+            gl.pixelStorei(gl.UNPACK_ROW_LENGTH, pitch);
+            gl.texSubImage2D(gl.TEXTURE_2D, 0, 0, 0, width, height, gl.RGBA, gl.UNSIGNED_BYTE, HEAPU8, pixels);
+            gl.drawArrays(gl.TRIANGLES, 0, 3);
+        }
+        QvDisplay.presented();
+        return true;
+    },
+
+    // Shows the frame as the 2D context's RGBA bytes.
+    qv_browser_show_rgba__deps: ['$QvDisplay'],
+    qv_browser_show_rgba: function(rgba, width, height) {
         // One view of the pixels serves every frame, until they move or the
         // memory grows (which gives it a new buffer).
         var image = QvDisplay.image;
@@ -96,7 +185,7 @@ mergeInto(LibraryManager.library, {
         }
         QvDisplay.context = QvDisplay.context || Module.canvas.getContext('2d');
         QvDisplay.context.putImageData(image, 0, 0);
-        if (Module.onFramePresented) Module.onFramePresented(performance.now() - QvDisplay.resumedAt);
+        QvDisplay.presented();
     },
 
     qv_browser_wait_frame__deps: ['$QvDisplay'],

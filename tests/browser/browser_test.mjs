@@ -38,8 +38,24 @@ after(async () => {
 });
 
 // Opens the page with the query; collects what the page logs and every error.
-async function open(query = '') {
+// webgl: 'gpu' as the browser has it (headless Chromium's WebGL2 runs on
+// the processor, which the page declines), 'any' taken as if a GPU drew
+// it, 'none' not given at all.
+async function open(query = '', {webgl = 'gpu'} = {}) {
     const page = await browser.newPage({viewport: {width: 1024, height: 768}});
+    if (webgl !== 'gpu') {
+        await page.addInitScript(webgl => {
+            const getContext = HTMLCanvasElement.prototype.getContext;
+            HTMLCanvasElement.prototype.getContext = function(type, options) {
+                return type === 'webgl2' && webgl === 'none' ? null : getContext.call(this, type, options);
+            };
+            const getParameter = WebGL2RenderingContext.prototype.getParameter;
+            const unmaskedRenderer = 0x9246;
+            WebGL2RenderingContext.prototype.getParameter = function(name) {
+                return name === unmaskedRenderer ? 'a GPU' : getParameter.call(this, name);
+            };
+        }, webgl);
+    }
     const logged = [], errors = [];
     page.on('console', message => (message.type() === 'error' ? errors : logged).push(message.text()));
     page.on('pageerror', error => errors.push(error.message));
@@ -51,11 +67,16 @@ const state = page => page.evaluate(() => ({...window.quorvane}));
 const waitForState = (page, wanted) =>
     page.waitForFunction(wanted => window.quorvane.state === wanted, wanted, {timeout: 20000});
 
-// The canvas's backing store, RGBA bytes.
+// The canvas's picture, RGBA bytes, whichever context draws it (copied
+// onto a 2D canvas of the same size).
 async function canvasPixels(page) {
     const base64 = await page.evaluate(() => {
         const canvas = document.getElementById('screen');
-        const bytes = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+        const copy = document.createElement('canvas');
+        [copy.width, copy.height] = [canvas.width, canvas.height];
+        const context = copy.getContext('2d');
+        context.drawImage(canvas, 0, 0);
+        const bytes = context.getImageData(0, 0, canvas.width, canvas.height).data;
         let text = '';
         for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
         return {width: canvas.width, height: canvas.height, data: btoa(text)};
@@ -134,6 +155,24 @@ test('a hidden page pauses the demo until it is shown again', async () => {
     assert.deepEqual(errors, []);
 });
 
+test('a lost WebGL2 context drops the frames until it is restored, then the picture comes back', async () => {
+    const {page, errors} = await open('?seed=1', {webgl: 'any'});
+    await waitForState(page, 'running');
+    await page.evaluate(() => {
+        window.loseContext = document.getElementById('screen').getContext('webgl2').getExtension('WEBGL_lose_context');
+        window.loseContext.loseContext();
+    });
+    assert.ok((await framesOverAnimationFrames(page, 10)) > 0, 'frames stopped while the context was lost');
+    await page.evaluate(() => window.loseContext.restoreContext());
+    await page.waitForFunction(() => !document.getElementById('screen').getContext('webgl2').isContextLost());
+    await framesOverAnimationFrames(page, 2);
+    const {data} = await canvasPixels(page);
+    let lit = 0;
+    for (let i = 0; i < data.length; i += 4) lit += data[i] + data[i + 1] + data[i + 2] > 0;
+    assert.ok(lit > 4000, `${lit} lit pixels after the context came back`);
+    assert.deepEqual(errors, []);
+});
+
 test('a failed start shows the message box once, draws nothing and fails after OK', async () => {
     const {page, logged, errors} = await open('?fail=IDirectDraw::SetDisplayMode');
     await page.waitForSelector('dialog[open]');
@@ -153,20 +192,22 @@ test('a failed start shows the message box once, draws nothing and fails after O
     assert.deepEqual(errors, []);
 });
 
-test('a seeded run ends on its own with the same last frame as the native program', async () => {
+test('a seeded run ends on its own with the same last frame as the native program, whichever way it is shown', async () => {
     const scratch = mkdtempSync(join(tmpdir(), 'quorvane-web-'));
     try {
         const png = join(scratch, 'native.png');
         execFileSync(capture, ['--seed', '1', '--frames', '120', '--png', png]);
         const native = decodePng(readFileSync(png));
 
-        const {page, errors} = await open('?seed=1&frames=120');
-        await waitForState(page, 'ended');
-        assert.equal((await state(page)).frames, 120);
-        const web = await canvasPixels(page);
-        assert.deepEqual([web.width, web.height], [native.width, native.height]);
-        assert.ok(web.data.equals(native.rgba), 'the last frames differ');
-        assert.deepEqual(errors, []);
+        await Promise.all(['gpu', 'any', 'none'].map(async webgl => {
+            const {page, errors} = await open('?seed=1&frames=120', {webgl});
+            await waitForState(page, 'ended');
+            assert.equal((await state(page)).frames, 120);
+            const web = await canvasPixels(page);
+            assert.deepEqual([web.width, web.height], [native.width, native.height]);
+            assert.ok(web.data.equals(native.rgba), `the last frames differ (WebGL2: ${webgl})`);
+            assert.deepEqual(errors, []);
+        }));
     } finally {
         rmSync(scratch, {recursive: true, force: true});
     }
