@@ -109,7 +109,7 @@ private:
     PixelMemory back_;   // the back buffer of a flipping chain
     // What of each may differ from the clear value: nothing when made (black
     // colour, farthest depth), everything once a caller has locked it.
-    pipeline::DrawnArea frontDrawn_{0, 0, 0, 0}, backDrawn_{0, 0, 0, 0};
+    pipeline::DrawnArea frontDrawn_ = pipeline::DrawnArea::Nothing(), backDrawn_ = pipeline::DrawnArea::Nothing();
     Ref<Surface> depth_;
     Surface* attachedTo_ = nullptr;
     Surface* backBuffer_ = nullptr;  // the chain's reference on it

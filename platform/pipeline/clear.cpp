@@ -16,6 +16,9 @@
 namespace qv::pipeline {
 namespace {
 
+// A band of the clear lies within one band of the drawn area.
+static_assert(DrawnArea::kBandShift >= kBandShift);
+
 void Fill(uint32_t* plane, std::size_t pitch, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int byte) {
     if (x0 >= x1 || y0 >= y1) return;
     const std::size_t width = static_cast<std::size_t>(x1 - x0);
@@ -27,12 +30,13 @@ void Fill(uint32_t* plane, std::size_t pitch, int32_t x0, int32_t y0, int32_t x1
     for (int32_t y = y0; y < y1; ++y, first += pitch) std::memset(first, byte, width * sizeof(uint32_t));
 }
 
-// Rows y0..y1 of the rectangle, within the plane's drawn area if any.
+// Rows y0..y1 (within one band) of the rectangle, within the plane's drawn
+// area if any.
 void FillRows(uint32_t* plane, std::size_t pitch, const DrawnArea* drawn, const Rect& r, int32_t y0, int32_t y1,
               int byte) {
     if (!drawn) return Fill(plane, pitch, r.x1, y0, r.x2, y1, byte);
-    Fill(plane, pitch, std::max(r.x1, drawn->x0), std::max(y0, drawn->y0), std::min(r.x2, drawn->x1),
-         std::min(y1, drawn->y1), byte);
+    Fill(plane, pitch, std::max(r.x1, drawn->Left(y0)), std::max(y0, drawn->Top()), std::min(r.x2, drawn->Right(y0)),
+         std::min(y1, drawn->Bottom()), byte);
 }
 
 // The rectangle within the surface's; false when nothing is left.
@@ -45,15 +49,17 @@ bool Clip(const Rect& r, const Surface& s, Rect& out) {
 // target, is clear now.
 void Forget(DrawnArea* area, const Target& target, const Surface& s, const Rect* rects, std::size_t rectCount) {
     if (!area) return;
-    const int32_t x0 = std::max(area->x0, 0), y0 = std::max(area->y0, 0);
-    const int32_t x1 = int32_t(std::min<int64_t>(area->x1, target.width));
-    const int32_t y1 = int32_t(std::min<int64_t>(area->y1, target.height));
+    int32_t x0, y0, x1, y1;
+    area->Bounds(x0, y0, x1, y1);
+    x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+    x1 = int32_t(std::min<int64_t>(x1, target.width));
+    y1 = int32_t(std::min<int64_t>(y1, target.height));
     bool covered = x0 >= x1 || y0 >= y1;
     Rect r;
     for (std::size_t i = 0; !covered && rects && i < rectCount; ++i) {
         covered = Clip(rects[i], s, r) && r.x1 <= x0 && r.y1 <= y0 && r.x2 >= x1 && r.y2 >= y1;
     }
-    if (covered) *area = {0, 0, 0, 0};
+    if (covered) *area = DrawnArea::Nothing();
 }
 
 }  // namespace

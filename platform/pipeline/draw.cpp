@@ -42,12 +42,13 @@ bool MakeDrawStates(const RenderStates& rs, DrawStates& out) {
 struct DrawNow {
     const PreparedDraw& draw;
     RasterTriangle triangle;
-    DrawnBox drawn;
+    DrawnArea drawn = DrawnArea::Nothing();
     bool Full() const { return false; }
     RasterTriangle& Next() { return triangle; }
     void Commit() {
         RasterizeTriangle(triangle, draw.surface, draw.states.pixel);
-        drawn.Add(triangle.setup.minX, triangle.setup.minY, triangle.setup.maxX, triangle.setup.maxY);
+        const TriangleSetup& t = triangle.setup;
+        drawn.Add(t.minX, t.minY, t.maxX + 1, t.maxY + 1);
     }
 };
 
@@ -58,7 +59,7 @@ struct Keep {
     RasterTriangle& Next() { return list.items[list.count]; }
     void Commit() {
         const TriangleSetup& t = list.items[list.count++].setup;
-        list.drawn.Add(t.minX, t.minY, t.maxX, t.maxY);
+        list.drawn.Add(t.minX, t.minY, t.maxX + 1, t.maxY + 1);
     }
 };
 
@@ -151,7 +152,7 @@ void DrawTriangleList(const Target& target, const DrawCall& call) {
     PreparedDraw draw;
     if (!PrepareDraw(target, call, draw)) return;
     thread_local VertexBatch batch;
-    DrawNow sink{draw, {}, {}};
+    DrawNow sink{draw, {}};
     EmitTriangles(draw, 0, draw.vertexCount, batch, sink);
     Widen(draw.surface, draw.writes.color, draw.writes.depthWrite, sink.drawn);
 }

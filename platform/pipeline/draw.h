@@ -37,7 +37,7 @@ bool PrepareDraw(const Target& target, const DrawCall& call, PreparedDraw& out);
 struct SetupList {
     RasterTriangle* items;
     std::size_t count, capacity;
-    DrawnBox drawn;
+    DrawnArea drawn = DrawnArea::Nothing();
 };
 
 // Runs the vertex stages, setup and raster setup for the triangles of

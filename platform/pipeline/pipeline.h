@@ -68,13 +68,71 @@ struct RenderStates {
     CullMode cullMode = CullMode::CounterClockwise;
 };
 
-// The pixels x0 <= x < x1, y0 <= y < y1 of a plane that may hold another
-// value than the one Clear gives it: clears fill no more of the plane than
-// this, and draws widen it. Whoever else writes into the plane's memory sets
-// it back to everything.
-struct DrawnArea {
+// The pixels of a plane that may hold another value than the one Clear gives
+// it: clears fill no more of the plane than this, and draws widen it.
+// Whoever else writes into the plane's memory sets it back to everything.
+// Kept band by band (32 rows each, the last band taking every row below it),
+// each band with its own columns, so that shapes spread over the plane do
+// not make the whole box around them count as drawn.
+class DrawnArea {
+public:
+    static constexpr int kBandShift = 5;
+    static constexpr int kBands = 64;
     static constexpr int32_t kAll = std::numeric_limits<int32_t>::max();
-    int32_t x0 = 0, y0 = 0, x1 = kAll, y1 = kAll;
+
+    // Everything.
+    DrawnArea() : DrawnArea(0, 0, kAll, kAll) {}
+    // The pixels x0 <= x < x1, y0 <= y < y1 (rows from 0); nothing when empty.
+    DrawnArea(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+        for (int b = 0; b < kBands; ++b) x0_[b] = kAll, x1_[b] = 0;
+        Add(x0, y0, x1, y1);
+    }
+    static DrawnArea Nothing() { return {0, 0, 0, 0}; }
+
+    // Widens it by a box, or by another area.
+    void Add(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+        if (x0 >= x1 || y0 >= y1) return;
+        y0_ = y0_ < y0 ? y0_ : y0;
+        y1_ = y1_ > y1 ? y1_ : y1;
+        for (int b = Band(y0), last = Band(y1 - 1); b <= last; ++b) {
+            x0_[b] = x0_[b] < x0 ? x0_[b] : x0;
+            x1_[b] = x1_[b] > x1 ? x1_[b] : x1;
+        }
+    }
+    void Add(const DrawnArea& other) {
+        y0_ = y0_ < other.y0_ ? y0_ : other.y0_;
+        y1_ = y1_ > other.y1_ ? y1_ : other.y1_;
+        for (int b = 0; b < kBands; ++b) {
+            x0_[b] = x0_[b] < other.x0_[b] ? x0_[b] : other.x0_[b];
+            x1_[b] = x1_[b] > other.x1_[b] ? x1_[b] : other.x1_[b];
+        }
+    }
+
+    bool Empty() const { return y0_ >= y1_; }
+    // Its rows: first <= y < last (the box around it, as are Left and Right).
+    int32_t Top() const { return y0_; }
+    int32_t Bottom() const { return y1_; }
+    // Its columns x0 <= x < x1 in the band of row y (y >= 0).
+    int32_t Left(int32_t y) const { return x0_[Band(y)]; }
+    int32_t Right(int32_t y) const { return x1_[Band(y)]; }
+    // The box around it, as Add takes it.
+    void Bounds(int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1) const {
+        x0 = kAll, x1 = 0;
+        for (int b = 0; b < kBands; ++b) {
+            x0 = x0 < x0_[b] ? x0 : x0_[b];
+            x1 = x1 > x1_[b] ? x1 : x1_[b];
+        }
+        y0 = y0_, y1 = y1_;
+    }
+
+private:
+    static int Band(int32_t y) {
+        const int32_t band = y >> kBandShift;
+        return band < kBands - 1 ? int(band) : kBands - 1;
+    }
+
+    int32_t y0_ = kAll, y1_ = 0;
+    int32_t x0_[kBands], x1_[kBands];
 };
 
 // Colour: 32-bit XRGB (0x00RRGGBB) pixels. Depth: 32-bit unsigned, 0 nearest,

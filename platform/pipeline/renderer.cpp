@@ -46,7 +46,7 @@ struct Renderer::Team {
             }
             auto setUp = [&](unsigned m) {
                 Member& member = *members[m];
-                member.list = {member.setups.data(), 0, member.setups.size(), {}};
+                member.list = {member.setups.data(), 0, member.setups.size()};
                 member.reached = SetupTriangles(draw, member.first, member.end, member.batch, member.list);
             };
             workers.Run(setUp);

@@ -25,14 +25,10 @@ Surface MakeSurface(const Target& target, const Viewport& viewport) {
     return s;
 }
 
-void Widen(const Surface& s, bool color, bool depth, const DrawnBox& box) {
-    if (box.x0 >= box.x1) return;
-    for (DrawnArea* area : {color ? s.colorDrawn : nullptr, depth ? s.depthDrawn : nullptr}) {
-        if (!area) continue;
-        DrawnBox widened = box;
-        if (area->x0 < area->x1 && area->y0 < area->y1) widened.Add(area->x0, area->y0, area->x1 - 1, area->y1 - 1);
-        *area = {widened.x0, widened.y0, widened.x1, widened.y1};
-    }
+void Widen(const Surface& s, bool color, bool depth, const DrawnArea& drawn) {
+    if (drawn.Empty()) return;
+    if (color && s.colorDrawn) s.colorDrawn->Add(drawn);
+    if (depth && s.depthDrawn) s.depthDrawn->Add(drawn);
 }
 
 }  // namespace qv::pipeline

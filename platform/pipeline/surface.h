@@ -18,19 +18,9 @@ struct Surface {
     DrawnArea* depthDrawn;
 };
 
-// The pixels a draw's triangles may write, widened triangle by triangle.
-struct DrawnBox {
-    int32_t x0 = DrawnArea::kAll, y0 = DrawnArea::kAll, x1 = 0, y1 = 0;
-    void Add(int32_t minX, int32_t minY, int32_t maxX, int32_t maxY) {
-        x0 = x0 < minX ? x0 : minX;
-        y0 = y0 < minY ? y0 : minY;
-        x1 = x1 > maxX + 1 ? x1 : maxX + 1;
-        y1 = y1 > maxY + 1 ? y1 : maxY + 1;
-    }
-};
-
-// Widens the drawn areas of the planes the writes reach by the box.
-void Widen(const Surface& s, bool color, bool depth, const DrawnBox& box);
+// Widens the drawn areas of the planes the writes reach by the pixels a
+// draw's triangles may have written.
+void Widen(const Surface& s, bool color, bool depth, const DrawnArea& drawn);
 
 // A plane whose pitch is shorter than a row is treated as absent. The
 // rectangle is the viewport clipped to the target (and to the guard band);

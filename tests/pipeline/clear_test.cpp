@@ -10,7 +10,7 @@ namespace {
 constexpr uint32_t kDirty = 0x12345678;
 
 struct Dirty : Canvas {
-    Dirty() : Canvas(10, 8) {
+    explicit Dirty(uint32_t width = 10, uint32_t height = 8) : Canvas(width, height) {
         color.assign(color.size(), kDirty);
         depth.assign(depth.size(), kDirty);
     }
@@ -72,35 +72,38 @@ TEST(Clear, ViewportBeyondTheTargetAndPaddingAreSafe) {
     }
 }
 
-// A plane with a drawn area is filled only within it (the rest holds the clear
-// value by contract), and the area is empty once a rectangle covers it.
+// A plane with a drawn area is filled only within it, band by band of rows
+// (the rest holds the clear value by contract), and the area is empty once a
+// rectangle covers the box around it.
 TEST(Clear, FillsOnlyTheDrawnAreaAndForgetsWhatItCovers) {
     const struct {
         Rect rect;
-        DrawnArea after;
+        bool forgotten;
     } cases[] = {
-        {{0, 0, 10, 8}, {0, 0, 0, 0}},
-        {{2, 1, 5, 4}, {0, 0, 0, 0}},
-        {{3, 0, 10, 8}, {2, 1, 5, 4}},  // covers part of it: kept whole
+        {{0, 0, 10, 70}, true},
+        {{1, 2, 9, 42}, true},
+        {{3, 0, 10, 70}, false},  // covers part of it: kept whole
     };
     for (const auto& test : cases) {
-        Dirty c;
-        DrawnArea colorDrawn{2, 1, 5, 4}, depthDrawn;  // depth: everything
+        Dirty c(10, 70);
+        // Two boxes in different bands: neither band's columns reach the other box's.
+        DrawnArea colorDrawn{1, 2, 3, 4}, depthDrawn;  // depth: everything
+        colorDrawn.Add(6, 40, 9, 42);
         Target target = c.target();
         target.colorDrawn = &colorDrawn;
         target.depthDrawn = &depthDrawn;
-        Clear(target, c.viewport(0, 0, 10, 8), &test.rect, 1, true, true);
+        Clear(target, c.viewport(0, 0, 10, 70), &test.rect, 1, true, true);
         const Rect& r = test.rect;
-        for (int y = 0; y < 8; ++y) {
+        for (int y = 0; y < 70; ++y) {
             for (int x = 0; x < 10; ++x) {
                 const bool inRect = x >= r.x1 && x < r.x2 && y >= r.y1 && y < r.y2;
-                EXPECT_EQ(c.colorCleared(x, y), inRect && x >= 2 && x < 5 && y >= 1 && y < 4) << x << "," << y;
+                const bool inDrawn = y < 32 ? x >= 1 && x < 3 && y >= 2 : x >= 6 && x < 9 && y < 42;
+                EXPECT_EQ(c.colorCleared(x, y), inRect && inDrawn) << x << "," << y;
                 EXPECT_EQ(c.depthCleared(x, y), inRect) << x << "," << y;
             }
         }
-        EXPECT_EQ(colorDrawn.x1 - colorDrawn.x0, test.after.x1 - test.after.x0);
-        EXPECT_EQ(colorDrawn.y1 - colorDrawn.y0, test.after.y1 - test.after.y0);
-        EXPECT_EQ(depthDrawn.x1 == depthDrawn.x0, r.x1 == 0 && r.x2 == 10);
+        EXPECT_EQ(colorDrawn.Empty(), test.forgotten);
+        EXPECT_EQ(depthDrawn.Empty(), r.x1 == 0 && r.x2 == 10);
     }
 }
 
@@ -120,7 +123,9 @@ TEST(Clear, DrawsWidenTheDrawnAreasOverTheirPixels) {
         renderer.Start(threads);
         renderer.DrawTriangleList(target, call);
         EXPECT_GT(c.count(Xrgb(255, 255, 255)), 10);
-        const auto inside = [](const DrawnArea& a, int x, int y) { return x >= a.x0 && x < a.x1 && y >= a.y0 && y < a.y1; };
+        const auto inside = [](const DrawnArea& a, int x, int y) {
+            return x >= a.Left(y) && x < a.Right(y) && y >= a.Top() && y < a.Bottom();
+        };
         for (int y = 0; y < 10; ++y) {
             for (int x = 0; x < 12; ++x) {
                 EXPECT_TRUE(c.at(x, y) == 0 || inside(colorDrawn, x, y)) << x << "," << y << ", " << threads;

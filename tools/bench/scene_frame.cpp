@@ -59,7 +59,7 @@ bool SceneFrame::Init(float sampleShift) {
     color_.assign(std::size_t{kWidth} * kHeight, 0);
     depth_.assign(std::size_t{kWidth} * kHeight, 0xFFFFFFFFu);
     // Both planes hold their clear values: nothing drawn yet.
-    colorDrawn_ = depthDrawn_ = {0, 0, 0, 0};
+    colorDrawn_ = depthDrawn_ = pipeline::DrawnArea::Nothing();
     target_ = {color_.data(), kWidth, depth_.data(), kWidth, kWidth, kHeight, &colorDrawn_, &depthDrawn_};
 
     light_ = ddraw::LightOf(WhiteLight());
