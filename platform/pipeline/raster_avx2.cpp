@@ -23,7 +23,9 @@ public:
     Avx2Lanes(const Planes& p, uint32_t compare)
         : z0123_(_mm256_set_epi64x(p.z.dx * 3, p.z.dx * 2, p.z.dx, 0)),
           z4567_(_mm256_set_epi64x(p.z.dx * 7, p.z.dx * 6, p.z.dx * 5, p.z.dx * 4)),
-          zStride_(_mm256_set1_epi64x(p.z.dx * 8)) {
+          zStride_(_mm256_set1_epi64x(p.z.dx * 8)),
+          zDown_(_mm256_set1_epi64x(p.z.dy)),
+          colorDown_(_mm_set_epi32(0, p.r.dy, p.g.dy, p.b.dy)) {
         const __m128i step = _mm_set_epi32(0, p.r.dx, p.g.dx, p.b.dx);
         const __m128i step2 = _mm_add_epi32(step, step), step4 = _mm_add_epi32(step2, step2);
         color01_ = _mm256_set_m128i(step, _mm_setzero_si128());
@@ -52,6 +54,12 @@ public:
         c.z0123 = _mm256_add_epi64(c.z0123, zStride_);
         c.z4567 = _mm256_add_epi64(c.z4567, zStride_);
         c.color = _mm_add_epi32(c.color, colorStride_);
+    }
+    // To the group below.
+    void Down(Cursor& c) const {
+        c.z0123 = _mm256_add_epi64(c.z0123, zDown_);
+        c.z4567 = _mm256_add_epi64(c.z4567, zDown_);
+        c.color = _mm_add_epi32(c.color, colorDown_);
     }
 
     // Lanes 0..count-1, and lanes first..last.
@@ -103,8 +111,8 @@ private:
     }
 
     // From a group's first pixel to its others, and on to the next group.
-    __m256i z0123_, z4567_, zStride_, color01_, step2_, step4_, step6_;
-    __m128i colorStride_;
+    __m256i z0123_, z4567_, zStride_, zDown_, color01_, step2_, step4_, step6_;
+    __m128i colorDown_, colorStride_;
     __m256i passLess_, passGreater_, flip_;
 };
 

@@ -21,7 +21,9 @@ public:
           z23_(_mm_set_epi64x(p.z.dx * 3, p.z.dx * 2)),
           zStride_(_mm_set1_epi64x(p.z.dx * 4)),
           colorStep_(_mm_set_epi32(0, p.r.dx, p.g.dx, p.b.dx)),
-          colorStride_(_mm_slli_epi32(colorStep_, 2)) {
+          colorStride_(_mm_slli_epi32(colorStep_, 2)),
+          zDown_(_mm_set1_epi64x(p.z.dy)),
+          colorDown_(_mm_set_epi32(0, p.r.dy, p.g.dy, p.b.dy)) {
         // A comparison passes where (less & passLess_ | greater & passGreater_) ^ flip_:
         // the masks are the outcomes on which it passes, when equal is not among
         // them, else those on which it fails, and flip_ then all ones.
@@ -44,6 +46,12 @@ public:
         c.z01 = _mm_add_epi64(c.z01, zStride_);
         c.z23 = _mm_add_epi64(c.z23, zStride_);
         c.color = _mm_add_epi32(c.color, colorStride_);
+    }
+    // To the group below.
+    void Down(Cursor& c) const {
+        c.z01 = _mm_add_epi64(c.z01, zDown_);
+        c.z23 = _mm_add_epi64(c.z23, zDown_);
+        c.color = _mm_add_epi32(c.color, colorDown_);
     }
 
     // Lanes 0..count-1, and lanes first..last.
@@ -91,7 +99,7 @@ private:
     }
 
     // From a group's first pixel to its others, and on to the next group.
-    __m128i z01_, z23_, zStride_, colorStep_, colorStride_;
+    __m128i z01_, z23_, zStride_, colorStep_, colorStride_, zDown_, colorDown_;
     __m128i passLess_, passGreater_, flip_;
 };
 

@@ -85,10 +85,15 @@ public:
 
     // Steps its own copy of the bounds.
     void Run(RowBounds bounds, const RowShare& share) {
-        // A triangle has at least one edge on each side and at most three in all.
-        if (bounds.leftCount == 2) return Walk<2, 1>(bounds, share);
-        if (bounds.rightCount == 2) return Walk<1, 2>(bounds, share);
-        Walk<1, 1>(bounds, share);
+        // A triangle at most two groups wide keeps its groups at the same
+        // columns on every row (the single-pixel reference takes each row
+        // from its first pixel, as wider triangles do).
+        if constexpr (W > 1) {
+            if (planes_.fixed && maxX_ - minX_ < 2 * W && s_.x1 - s_.x0 >= 2 * W) {
+                return maxX_ - minX_ < W ? Sides<1>(bounds, share) : Sides<2>(bounds, share);
+            }
+        }
+        Sides<0>(bounds, share);
     }
 
 private:
@@ -121,9 +126,19 @@ private:
         return row;
     }
 
+    // Narrow: the number of groups at fixed columns that every row falls in
+    // (0: groups from each row's first pixel instead).
+    template <int Narrow>
+    void Sides(RowBounds& bounds, const RowShare& share) {
+        // A triangle has at least one edge on each side and at most three in all.
+        if (bounds.leftCount == 2) return Walk<2, 1, Narrow>(bounds, share);
+        if (bounds.rightCount == 2) return Walk<1, 2, Narrow>(bounds, share);
+        Walk<1, 1, Narrow>(bounds, share);
+    }
+
     // Rows one band at a time up to the last the share owns: the bands it
     // owns are drawn, the bounds skip over the others at once.
-    template <int LeftCount, int RightCount>
+    template <int LeftCount, int RightCount, int Narrow>
     void Walk(RowBounds& bounds, const RowShare& share) {
         const int64_t lastRow = LastOwnedRow(bounds, share);
         int64_t first, last;
@@ -138,9 +153,39 @@ private:
                     continue;
                 }
             }
+            if constexpr (Narrow > 0) {
+                NarrowRows<LeftCount, RightCount, Narrow>(bounds, row, bandLast);
+                row = bandLast + 1;
+            }
             for (; row <= bandLast; ++row) {
                 StepRow<LeftCount, RightCount>(bounds, first, last);
                 if (first <= last) Groups(row, minX_ + int32_t(first), minX_ + int32_t(last));
+            }
+        }
+    }
+
+    // Rows row..lastRow of a triangle no wider than Count groups: every
+    // row's pixels fall in the groups from the same column on, whose
+    // attributes step down a row at a time.
+    template <int LeftCount, int RightCount, int Count>
+    void NarrowRows(RowBounds& bounds, int64_t row, int64_t lastRow) {
+        const int32_t gx = std::min(minX_, s_.x1 - Count * W);
+        const int64_t offset = int64_t{minX_} - gx;
+        typename Lanes::Cursor cursor[Count];
+        for (int k = 0; k < Count; ++k) cursor[k] = lanes_.Start(PointAt(row, k * W - offset));
+        int64_t first, last;
+        for (; row <= lastRow; ++row) {
+            StepRow<LeftCount, RightCount>(bounds, first, last);
+            const std::size_t y = static_cast<std::size_t>(minY_ + row);
+            const auto f = int32_t(offset + first), l = int32_t(offset + last);
+            for (int k = 0; k < Count; ++k) {
+                if (f <= l && f < (k + 1) * W && l >= k * W) {
+                    lanes_.template Write<DepthTest, DepthWrite, ColorWrite>(
+                        cursor[k], ColorWrite ? s_.color + y * s_.colorPitch + gx + k * W : nullptr,
+                        DepthTest ? s_.depth + y * s_.depthPitch + gx + k * W : nullptr,
+                        Lanes::Range(f - k * W, l - k * W));
+                }
+                lanes_.Down(cursor[k]);
             }
         }
     }

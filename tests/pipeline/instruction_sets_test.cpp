@@ -83,6 +83,7 @@ const Scene kScenes[] = {
     {"a group's width plus one", [] { return RandomDraws(5, 40, 8, false); }},
     {"narrower than a wide group", [] { return RandomDraws(7, 40, 8, false); }},
     {"a wide group's width plus one", [] { return RandomDraws(9, 40, 8, false); }},
+    {"two wide groups' width plus one", [] { return RandomDraws(17, 40, 14, false); }},
 };
 
 class InstructionSets : public ::testing::Test {
