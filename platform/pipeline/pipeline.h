@@ -82,7 +82,7 @@ public:
 
     // Everything.
     DrawnArea() : DrawnArea(0, 0, kAll, kAll) {}
-    // The pixels x0 <= x < x1, y0 <= y < y1 (rows from 0); nothing when empty.
+    // The pixels x0 <= x < x1, y0 <= y < y1; nothing when empty.
     DrawnArea(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
         for (int b = 0; b < kBands; ++b) x0_[b] = kAll, x1_[b] = 0;
         Add(x0, y0, x1, y1);
@@ -112,7 +112,7 @@ public:
     // Its rows: first <= y < last (the box around it, as are Left and Right).
     int32_t Top() const { return y0_; }
     int32_t Bottom() const { return y1_; }
-    // Its columns x0 <= x < x1 in the band of row y (y >= 0).
+    // Its columns x0 <= x < x1 in the band of row y.
     int32_t Left(int32_t y) const { return x0_[Band(y)]; }
     int32_t Right(int32_t y) const { return x1_[Band(y)]; }
     // The box around it, as Add takes it.
@@ -126,9 +126,10 @@ public:
     }
 
 private:
+    // Rows above the first (none are drawn there) count with the first band.
     static int Band(int32_t y) {
         const int32_t band = y >> kBandShift;
-        return band < kBands - 1 ? int(band) : kBands - 1;
+        return band < 0 ? 0 : band < kBands - 1 ? int(band) : kBands - 1;
     }
 
     int32_t y0_ = kAll, y1_ = 0;
