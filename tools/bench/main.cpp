@@ -114,11 +114,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    scene.UseThreads(static_cast<unsigned>(o.threads));
+    // Fewer threads than asked for where the system or the build has no more.
+    const unsigned threads = scene.UseThreads(static_cast<unsigned>(o.threads));
     std::printf("quorvane-bench: %" PRIu64 " frames x %" PRIu64 " repetitions after %" PRIu64 " warm-up, seed %" PRIu64
-                ", %ux%u, %" PRIu64 " thread(s)\n",
+                ", %ux%u, %u thread(s)\n",
                 o.frames, o.repeat, o.warmup, o.seed, qv::bench::SceneFrame::kWidth,
-                qv::bench::SceneFrame::kHeight, o.threads);
+                qv::bench::SceneFrame::kHeight, threads);
     qv::bench::StartMotion(static_cast<uint32_t>(o.seed));
     for (uint64_t f = 0; f < o.warmup; ++f) scene.Draw(qv::bench::NextMotionFrame());
 

@@ -38,7 +38,10 @@ public:
     bool Init(float sampleShift = 0);
 
     // Draws with this many threads from now on (1: the calling thread alone).
-    void UseThreads(unsigned threads) { renderer_.Start(threads); }
+    unsigned UseThreads(unsigned threads) {
+        renderer_.Start(threads);
+        return renderer_.Threads();
+    }
 
     // Clears colour and depth and draws the four tori with materialTable[k].
     void Draw(const WorldMatrices& world);
