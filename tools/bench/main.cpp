@@ -114,8 +114,13 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // Fewer threads than asked for where the system or the build has no more.
+    // A build without threads (the browser's), or a system out of them, has
+    // fewer to give: a count it cannot draw with is refused, not shrunk.
     const unsigned threads = scene.UseThreads(static_cast<unsigned>(o.threads));
+    if (threads < o.threads) {
+        std::fprintf(stderr, "quorvane-bench: --threads %" PRIu64 ": only %u can draw here\n", o.threads, threads);
+        return kBadOption;
+    }
     std::printf("quorvane-bench: %" PRIu64 " frames x %" PRIu64 " repetitions after %" PRIu64 " warm-up, seed %" PRIu64
                 ", %ux%u, %u thread(s)\n",
                 o.frames, o.repeat, o.warmup, o.seed, qv::bench::SceneFrame::kWidth,
