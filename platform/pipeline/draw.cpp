@@ -1,8 +1,7 @@
 // DrawTriangleList: the stages in order. Vertices are transformed and lit in
 // batches into scratch memory that lives as long as the thread, so drawing
 // allocates nothing; each triangle is then rejected, clipped or passed
-// straight on to setup, and the set-up triangle to a sink: traversal at once,
-// or a list kept for later.
+// straight on to setup, and the set-up triangle to traversal at once.
 #include "pipeline/draw.h"
 
 #include <algorithm>
@@ -38,28 +37,26 @@ bool MakeDrawStates(const RenderStates& rs, DrawStates& out) {
     return true;
 }
 
-// Triangles drawn as soon as they are set up.
+// Triangles drawn as soon as they are set up, on the rows the share owns.
 struct DrawNow {
     const PreparedDraw& draw;
-    RasterTriangle triangle;
+    const RowShare& share;
+    RasterTriangle triangle{};
     DrawnArea drawn = DrawnArea::Nothing();
-    bool Full() const { return false; }
+
+    // Whether a triangle whose vertices lie at these rows (in subpixels) may
+    // reach a row of the share.
+    bool Wants(const int32_t* y) const {
+        if (share.count == 1) return true;
+        const int32_t top = std::min({y[0], y[1], y[2]}), bottom = std::max({y[0], y[1], y[2]});
+        return share.OwnsAny(std::max((top + kSubpixelOne - 1) >> kSubpixelBits, draw.surface.y0),
+                             std::min(bottom >> kSubpixelBits, draw.surface.y1 - 1));
+    }
     RasterTriangle& Next() { return triangle; }
     void Commit() {
-        RasterizeTriangle(triangle, draw.surface, draw.states.pixel);
+        RasterizeTriangle(triangle, draw.surface, draw.states.pixel, share);
         const TriangleSetup& t = triangle.setup;
         drawn.Add(t.minX, t.minY, t.maxX + 1, t.maxY + 1);
-    }
-};
-
-// Triangles kept in a list; full while a clipped triangle's fan might not fit.
-struct Keep {
-    SetupList& list;
-    bool Full() const { return list.count + kMaxPolygonVertices - 2 > list.capacity; }
-    RasterTriangle& Next() { return list.items[list.count]; }
-    void Commit() {
-        const TriangleSetup& t = list.items[list.count++].setup;
-        list.drawn.Add(t.minX, t.minY, t.maxX + 1, t.maxY + 1);
     }
 };
 
@@ -89,40 +86,28 @@ void EmitClipped(const VertexBatch& batch, std::size_t first, uint32_t planes, c
     for (int i = 1; i + 1 < n; ++i) Emit(screen[0], screen[i], screen[i + 1], draw.states.flat ? &flat : nullptr, draw, sink);
 }
 
-// One batch of count vertices from in; returns the vertices done (fewer when
-// the sink filled up).
+// One batch of count vertices from in.
 template <class Sink>
-std::size_t EmitBatch(const Vertex* in, std::size_t count, const PreparedDraw& draw, VertexBatch& batch, Sink& sink) {
+void EmitBatch(const Vertex* in, std::size_t count, const PreparedDraw& draw, VertexBatch& batch, Sink& sink) {
     TransformVertices(in, count, draw.toClip, draw.call->world, batch);
     LightBatch(count, *draw.call, batch);
     ProjectBatch(batch, count, draw.mapping);
     for (std::size_t i = 0; i + 2 < count; i += 3) {
-        if (sink.Full()) return i;
         const uint32_t c0 = batch.outcode[i], c1 = batch.outcode[i + 1], c2 = batch.outcode[i + 2];
         const uint32_t any = c0 | c1 | c2;
         if (any == 0) {
             // Triangles facing away are most of those culled: dropped before their vertices are gathered.
             const int32_t* x = batch.sx + i;
             const int32_t* y = batch.sy + i;
-            if (!Facing(TwiceArea(x[0], y[0], x[1], y[1], x[2], y[2]), draw.states.windings)) continue;
+            if (!Facing(TwiceArea(x[0], y[0], x[1], y[1], x[2], y[2]), draw.states.windings) || !sink.Wants(y)) {
+                continue;
+            }
             const ScreenVertex a = batch.Screen(i), b = batch.Screen(i + 1), c = batch.Screen(i + 2);
             Emit(a, b, c, draw.states.flat ? &a : nullptr, draw, sink);
         } else if (!(any & kOutsideInvalid) && (c0 & c1 & c2) == 0) {
             EmitClipped(batch, i, any, draw, sink);
         }
     }
-    return count;
-}
-
-template <class Sink>
-std::size_t EmitTriangles(const PreparedDraw& draw, std::size_t first, std::size_t end, VertexBatch& batch,
-                          Sink& sink) {
-    for (std::size_t start = first; start < end; start += kBatchVertices) {
-        const std::size_t count = std::min(kBatchVertices, end - start);
-        const std::size_t done = EmitBatch(draw.call->vertices + start, count, draw, batch, sink);
-        if (done < count) return start + done;
-    }
-    return end;
 }
 
 }  // namespace
@@ -142,19 +127,19 @@ bool PrepareDraw(const Target& target, const DrawCall& call, PreparedDraw& out) 
     return true;
 }
 
-std::size_t SetupTriangles(const PreparedDraw& draw, std::size_t first, std::size_t end, VertexBatch& batch,
-                           SetupList& list) {
-    Keep sink{list};
-    return EmitTriangles(draw, first, end, batch, sink);
+DrawnArea DrawShare(const PreparedDraw& draw, VertexBatch& batch, const RowShare& share) {
+    DrawNow sink{draw, share};
+    for (std::size_t start = 0; start < draw.vertexCount; start += kBatchVertices) {
+        EmitBatch(draw.call->vertices + start, std::min(kBatchVertices, draw.vertexCount - start), draw, batch, sink);
+    }
+    return sink.drawn;
 }
 
 void DrawTriangleList(const Target& target, const DrawCall& call) {
     PreparedDraw draw;
     if (!PrepareDraw(target, call, draw)) return;
     thread_local VertexBatch batch;
-    DrawNow sink{draw, {}};
-    EmitTriangles(draw, 0, draw.vertexCount, batch, sink);
-    Widen(draw.surface, draw.writes.color, draw.writes.depthWrite, sink.drawn);
+    Widen(draw.surface, draw.writes.color, draw.writes.depthWrite, DrawShare(draw, batch, RowShare{}));
 }
 
 }  // namespace qv::pipeline

@@ -1,5 +1,5 @@
-// The stages of a triangle-list draw up to triangle setup, for callers that
-// keep the set-up triangles and rasterize them later (on several threads).
+// A triangle-list draw checked once and then drawn by any number of threads,
+// each on the rows it owns.
 #pragma once
 
 #include <cstddef>
@@ -32,18 +32,9 @@ struct PreparedDraw {
 
 bool PrepareDraw(const Target& target, const DrawCall& call, PreparedDraw& out);
 
-// Triangles ready for traversal in drawing order, in memory the caller owns,
-// and the pixels they may write.
-struct SetupList {
-    RasterTriangle* items;
-    std::size_t count, capacity;
-    DrawnArea drawn = DrawnArea::Nothing();
-};
-
-// Runs the vertex stages, setup and raster setup for the triangles of
-// vertices first..end (a multiple of 3 apart) and appends them to the list. Stops before a
-// triangle whose pieces might not fit; returns the vertex it reached.
-std::size_t SetupTriangles(const PreparedDraw& draw, std::size_t first, std::size_t end, VertexBatch& batch,
-                           SetupList& list);
+// Runs every stage for all the draw's triangles, drawing only the rows the
+// share owns, with batch as scratch memory; returns the pixels they may have
+// written. Triangles that reach none of those rows are dropped before setup.
+DrawnArea DrawShare(const PreparedDraw& draw, VertexBatch& batch, const RowShare& share);
 
 }  // namespace qv::pipeline

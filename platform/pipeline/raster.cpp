@@ -6,22 +6,9 @@
 #include "pipeline/raster_kernels.h"
 
 namespace qv::pipeline {
-namespace {
-
-// Whether any row from minY to maxY belongs to the share.
-bool SharesRows(const TriangleSetup& t, const RowShare& share) {
-    const uint32_t firstBand = uint32_t(t.minY) >> kBandShift, lastBand = uint32_t(t.maxY) >> kBandShift;
-    if (lastBand - firstBand + 1 >= share.count) return true;
-    for (uint32_t band = firstBand; band <= lastBand; ++band) {
-        if (band % share.count == share.member) return true;
-    }
-    return false;
-}
-
-}  // namespace
 
 void RasterizeTriangle(const RasterTriangle& t, const Surface& s, const PixelStates& states, const RowShare& share) {
-    if (share.count > 1 && !SharesRows(t.setup, share)) return;
+    if (share.count > 1 && !share.OwnsAny(t.setup.minY, t.setup.maxY)) return;
     const InstructionSet set = CurrentInstructionSet();
     if (set == InstructionSet::Avx2 && s.x1 - s.x0 >= 8) return RasterizeAvx2(t, s, states, share);
     if (set != InstructionSet::Plain && s.x1 - s.x0 >= 4) return RasterizeSse2(t, s, states, share);

@@ -1,10 +1,11 @@
-// A draw in rounds of two steps. First every member runs the vertex stages,
-// setup and raster setup of its own run of triangles into its own list; then
-// every member walks the lists' triangles in order on its bands. A list that filled up before
-// its run ended closes the round: later lists are set up again next round.
+// Every member runs all of a draw's vertex stages itself and sets up and
+// walks only the triangles that reach its bands. Doing the vertex stages
+// once per member costs less than handing set-up triangles from one thread
+// to another: a line of memory that another processor has read is slow to
+// write again, and a list written by one member and read by all would pay
+// that for every triangle.
 #include "pipeline/renderer.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "pipeline/clear.h"
@@ -13,21 +14,11 @@
 #include "pipeline/workers.h"
 
 namespace qv::pipeline {
-namespace {
-
-// A member's run of triangles per round, and room for their pieces when
-// some are clipped into fans.
-constexpr std::size_t kRunTriangles = 2048;
-constexpr std::size_t kListCapacity = kRunTriangles + 64;
-
-}  // namespace
 
 struct Renderer::Team {
     struct Member {
         VertexBatch batch;
-        std::vector<RasterTriangle> setups = std::vector<RasterTriangle>(kListCapacity);
-        SetupList list{};
-        std::size_t first = 0, end = 0, reached = 0;
+        DrawnArea drawn;
     };
 
     explicit Team(unsigned threads) : workers(threads), pace(workers.Count()) {
@@ -35,41 +26,12 @@ struct Renderer::Team {
     }
 
     void Draw(const PreparedDraw& draw) {
-        const std::size_t count = members.size();
-        for (std::size_t next = 0; next < draw.vertexCount;) {
-            const std::size_t triangles = (draw.vertexCount - next) / 3;
-            const std::size_t run = 3 * std::min(kRunTriangles, (triangles + count - 1) / count);
-            for (std::size_t m = 0; m < count; ++m) {
-                Member& member = *members[m];
-                member.first = std::min(next + m * run, draw.vertexCount);
-                member.end = std::min(member.first + run, draw.vertexCount);
-            }
-            auto setUp = [&](unsigned m) {
-                Member& member = *members[m];
-                member.list = {member.setups.data(), 0, member.setups.size()};
-                member.reached = SetupTriangles(draw, member.first, member.end, member.batch, member.list);
-            };
-            workers.Run(setUp);
-            // This round draws the lists up to the first that stopped short, and
-            // the next one starts where that stopped.
-            std::size_t lists = 0;
-            while (lists < count && members[lists]->first < members[lists]->end) {
-                const Member& member = *members[lists++];
-                Widen(draw.surface, draw.writes.color, draw.writes.depthWrite, member.list.drawn);
-                next = member.reached;
-                if (member.reached < member.end) break;
-            }
-            auto rasterize = [&](unsigned m) {
-                const RowShare share{static_cast<uint32_t>(count), m};
-                for (std::size_t l = 0; l < lists; ++l) {
-                    const SetupList& list = members[l]->list;
-                    for (std::size_t i = 0; i < list.count; ++i) {
-                        RasterizeTriangle(list.items[i], draw.surface, draw.states.pixel, share);
-                    }
-                }
-            };
-            workers.Run(rasterize);
-        }
+        auto job = [&](unsigned m) {
+            Member& member = *members[m];
+            member.drawn = DrawShare(draw, member.batch, RowShare{static_cast<uint32_t>(members.size()), m});
+        };
+        workers.Run(job);
+        for (const auto& member : members) Widen(draw.surface, draw.writes.color, draw.writes.depthWrite, member->drawn);
     }
 
     Workers workers;

@@ -1,9 +1,8 @@
-// Drawing with a team of worker threads: each draw's vertex stages and
-// triangle setup (raster setup included) are shared out by runs of
-// triangles, then every thread walks all the set-up triangles, in order, on
-// the bands of rows it owns. No pixel has two
-// writers and every pixel sees its triangles in the same order, so the
-// pictures are the same bytes whatever the number of threads. Frames that
+// Drawing with a team of worker threads: every thread runs each draw's
+// vertex stages for all its triangles, then sets up and walks, in order,
+// those that reach the bands of rows it owns. No pixel has two writers and
+// every pixel sees its triangles in the same order, so the pictures are the
+// same bytes whatever the number of threads. Frames that
 // are not worth sharing out (FramePace) are drawn by the calling thread
 // alone.
 #pragma once

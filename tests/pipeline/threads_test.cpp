@@ -1,6 +1,6 @@
 // Drawing with worker threads: the same bytes as on one thread, for the
 // program's frames and for random triangles (clipped, culled, overlapping,
-// many rounds of setup), and nothing allocated while frames are drawn.
+// in many draws), and nothing allocated while frames are drawn.
 #include <gtest/gtest.h>
 
 #include <atomic>
