@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "pipeline/raster_kernels.h"
+#include "pipeline/vertex_kernels.h"
 
 namespace qv::pipeline {
 namespace {
@@ -41,5 +42,16 @@ bool UseInstructionSet(InstructionSet set) {
 }
 
 InstructionSet CurrentInstructionSet() { return current.load(std::memory_order_relaxed); }
+
+const VertexKernels* CurrentVertexKernels() {
+#if defined(__SSE2__)
+    switch (CurrentInstructionSet()) {
+        case InstructionSet::Avx2: return &Avx2VertexKernels();
+        case InstructionSet::Sse2: return &Sse2VertexKernels();
+        case InstructionSet::Plain: break;
+    }
+#endif
+    return nullptr;
+}
 
 }  // namespace qv::pipeline

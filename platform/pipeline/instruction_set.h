@@ -1,8 +1,8 @@
 // The instructions the pipeline computes with: plain C++, the reference;
 // SSE2 where the build has it (every x86-64 processor, and the browser's
-// 128-bit SIMD); AVX2 for the pixel traversal where the build has it and the
-// processor too, with SSE2 for the other stages. All give the same bits; the
-// best available is used unless another is chosen.
+// 128-bit SIMD); AVX2 for the vertex stages and the pixel traversal where the
+// build has it and the processor too, with SSE2 for setup. All give the same
+// bits; the best available is used unless another is chosen.
 #pragma once
 
 namespace qv::pipeline {

@@ -15,11 +15,7 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "pipeline/instruction_set.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "pipeline/vertex_kernels.h"
 
 namespace qv::pipeline {
 namespace {
@@ -60,49 +56,17 @@ bool EyePosition(const Matrix& view, Vec& eye) {
     return std::isfinite(eye.x) && std::isfinite(eye.y) && std::isfinite(eye.z);
 }
 
-// The loops every draw runs, with SSE2 four vertices at a time (the plain
-// loops would not vectorize: sqrt may set errno). A zero
-// or non-finite normal ends up NaN, which fails every light's N.L > 0 test,
-// so the vertex keeps emissive plus ambient.
-#if defined(__SSE2__)
-
-void NormalizeNormalsSse2(std::size_t count, VertexBatch& b) {
-    const __m128 one = _mm_set1_ps(1.0f);
-    for (std::size_t i = 0; i < count; i += 4) {
-        const __m128 x = _mm_load_ps(b.nx + i), y = _mm_load_ps(b.ny + i), z = _mm_load_ps(b.nz + i);
-        const __m128 len2 = _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, x), _mm_mul_ps(y, y)), _mm_mul_ps(z, z));
-        const __m128 inv = _mm_div_ps(one, _mm_sqrt_ps(len2));
-        _mm_store_ps(b.nx + i, _mm_mul_ps(x, inv));
-        _mm_store_ps(b.ny + i, _mm_mul_ps(y, inv));
-        _mm_store_ps(b.nz + i, _mm_mul_ps(z, inv));
-    }
-}
-
-// Each channel to 0..1; NaN to 0 (max returns its second operand then).
-void ClampColorsSse2(std::size_t count, VertexBatch& b) {
-    const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
-    for (float* channel : {b.r, b.g, b.b}) {
-        for (std::size_t i = 0; i < count; i += 4) {
-            _mm_store_ps(channel + i, _mm_min_ps(_mm_max_ps(_mm_load_ps(channel + i), zero), one));
-        }
-    }
-}
-
-#endif
-
+// The loops every draw runs, with SIMD where the instruction set has it (the
+// plain loops would not vectorize: sqrt may set errno).
 void ClampColors(std::size_t count, VertexBatch& b) {
-#if defined(__SSE2__)
-    if (UsingSse2()) return ClampColorsSse2(count, b);
-#endif
+    if (const VertexKernels* kernels = CurrentVertexKernels()) return kernels->clampColors(count, b);
     for (float* channel : {b.r, b.g, b.b}) {
         for (std::size_t i = 0; i < count; ++i) channel[i] = channel[i] > 0 ? (channel[i] < 1 ? channel[i] : 1) : 0;
     }
 }
 
 void NormalizeNormals(std::size_t count, VertexBatch& b) {
-#if defined(__SSE2__)
-    if (UsingSse2()) return NormalizeNormalsSse2(count, b);
-#endif
+    if (const VertexKernels* kernels = CurrentVertexKernels()) return kernels->normalize(count, b);
     for (std::size_t i = 0; i < count; ++i) {
         const float inv = 1.0f / std::sqrt(b.nx[i] * b.nx[i] + b.ny[i] * b.ny[i] + b.nz[i] * b.nz[i]);
         b.nx[i] *= inv;
@@ -169,36 +133,11 @@ bool MakeLightTerms(const Light& light, const DrawCall& call, LightTerms& t) {
 
 // The common case, and the one worth keeping fast: a point light without
 // attenuation or highlight.
-#if defined(__SSE2__)
-
-void AddPlainPointLightSse2(const LightTerms& t, std::size_t count, VertexBatch& b) {
-    const __m128 range2 = _mm_set1_ps(t.range >= 0 ? t.range * t.range : -1);  // NaN range: never lit
-    const __m128 lx0 = _mm_set1_ps(t.position.x), ly0 = _mm_set1_ps(t.position.y), lz0 = _mm_set1_ps(t.position.z);
-    const __m128 dr = _mm_set1_ps(t.diffuse.r), dg = _mm_set1_ps(t.diffuse.g), db = _mm_set1_ps(t.diffuse.b);
-    const __m128 zero = _mm_setzero_ps();
-    for (std::size_t i = 0; i < count; i += 4) {
-        const __m128 lx = _mm_sub_ps(lx0, _mm_load_ps(b.px + i)), ly = _mm_sub_ps(ly0, _mm_load_ps(b.py + i)),
-                     lz = _mm_sub_ps(lz0, _mm_load_ps(b.pz + i));
-        const __m128 d2 = _mm_add_ps(_mm_add_ps(_mm_mul_ps(lx, lx), _mm_mul_ps(ly, ly)), _mm_mul_ps(lz, lz));
-        const __m128 dot = _mm_add_ps(_mm_add_ps(_mm_mul_ps(_mm_load_ps(b.nx + i), lx), _mm_mul_ps(_mm_load_ps(b.ny + i), ly)),
-                                      _mm_mul_ps(_mm_load_ps(b.nz + i), lz));
-        const __m128 ndl = _mm_div_ps(dot, _mm_sqrt_ps(d2));
-        // Lit where N.L > 0 and within range; NaN compares false.
-        const __m128 lit = _mm_and_ps(_mm_cmpgt_ps(ndl, zero), _mm_cmple_ps(d2, range2));
-        const __m128 k = _mm_and_ps(lit, ndl);
-        _mm_store_ps(b.r + i, _mm_add_ps(_mm_load_ps(b.r + i), _mm_mul_ps(dr, k)));
-        _mm_store_ps(b.g + i, _mm_add_ps(_mm_load_ps(b.g + i), _mm_mul_ps(dg, k)));
-        _mm_store_ps(b.b + i, _mm_add_ps(_mm_load_ps(b.b + i), _mm_mul_ps(db, k)));
-    }
-}
-
-#endif
-
 void AddPlainPointLight(const LightTerms& t, std::size_t count, VertexBatch& b) {
-#if defined(__SSE2__)
-    if (UsingSse2()) return AddPlainPointLightSse2(t, count, b);
-#endif
     const float range2 = t.range >= 0 ? t.range * t.range : -1;  // NaN range: never lit
+    if (const VertexKernels* kernels = CurrentVertexKernels()) {
+        return kernels->addPlainPointLight({{t.position.x, t.position.y, t.position.z}, t.diffuse, range2}, count, b);
+    }
     for (std::size_t i = 0; i < count; ++i) {
         const float lx = t.position.x - b.px[i], ly = t.position.y - b.py[i], lz = t.position.z - b.pz[i];
         const float d2 = lx * lx + ly * ly + lz * lz;

@@ -5,16 +5,9 @@
 // passes through the centres of its first column.
 #include <initializer_list>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-#if defined(__wasm_simd128__)
-#include <wasm_simd128.h>
-#endif
-
 #include "pipeline/batch.h"
 #include "pipeline/geometry.h"
-#include "pipeline/instruction_set.h"
+#include "pipeline/vertex_kernels.h"
 
 namespace qv::pipeline {
 namespace {
@@ -73,78 +66,8 @@ bool MakeScreenMapping(const Viewport& vp, ScreenMapping& m) {
     return true;
 }
 
-// With SSE2 four vertices at a time (runs past count within the arrays); the
-// plain loop does the same one by one.
-#if defined(__SSE2__)
-namespace {
-
-// Float to int32, rounding toward zero, for values known to fit. As
-// WebAssembly, the SIMD instruction itself: emscripten's _mm_cvttps_epi32
-// converts lane by lane to give x86's answer for values that do not fit.
-inline __m128i TruncateInRange(__m128 v) {
-#if defined(__wasm_simd128__)
-    return wasm_i32x4_trunc_sat_f32x4(v);
-#else
-    return _mm_cvttps_epi32(v);
-#endif
-}
-
-void ProjectBatchSse2(VertexBatch& b, std::size_t count, const ScreenMapping& m) {
-    const auto finite = [](__m128 v) { return _mm_cmpeq_ps(_mm_sub_ps(v, v), _mm_setzero_ps()); };
-    const __m128 limit = _mm_set1_ps(kGuardBand * kSubpixelOne), half = _mm_set1_ps(0.5f);
-    const __m128 sign = _mm_castsi128_ps(_mm_set1_epi32(int32_t(0x80000000u)));
-    const __m128 one = _mm_set1_ps(1.0f), zero = _mm_setzero_ps();
-    // The mapping in all four lanes, taken once: read inside the loop, it would
-    // be read again after every store, as far as the compiler knows. Each
-    // plane above weighs w and one coordinate only: z for near and far, x for
-    // left and right, y for top and bottom.
-    constexpr int kAxis[kPlaneCount] = {2, 2, 0, 0, 1, 1};
-    __m128 weight[kPlaneCount], bias[kPlaneCount];
-    for (int p = 0; p < kPlaneCount; ++p) {
-        const Plane& pl = m.planes[p];
-        weight[p] = _mm_set1_ps(kAxis[p] == 0 ? pl.x : kAxis[p] == 1 ? pl.y : pl.z);
-        bias[p] = _mm_set1_ps(pl.w);
-    }
-    const __m128 offsetX = _mm_set1_ps(m.offsetX), scaleX = _mm_set1_ps(m.scaleX), offsetY = _mm_set1_ps(m.offsetY),
-                 scaleY = _mm_set1_ps(m.scaleY), offsetZ = _mm_set1_ps(m.offsetZ), scaleZ = _mm_set1_ps(m.scaleZ);
-    for (std::size_t i = 0; i < count; i += 4) {
-        const __m128 x = _mm_load_ps(b.x + i), y = _mm_load_ps(b.y + i), z = _mm_load_ps(b.z + i),
-                     w = _mm_load_ps(b.w + i);
-        const __m128 axes[3] = {x, y, z};
-        __m128i code = _mm_setzero_si128();
-        for (int p = 0; p < kPlaneCount; ++p) {
-            const __m128 d = _mm_add_ps(_mm_mul_ps(axes[kAxis[p]], weight[p]), _mm_mul_ps(w, bias[p]));
-            code = _mm_or_si128(code, _mm_and_si128(_mm_castps_si128(_mm_cmplt_ps(d, zero)), _mm_set1_epi32(1 << p)));
-        }
-        const __m128 inv = _mm_div_ps(one, w);
-        const __m128 scale = _mm_set1_ps(float(kSubpixelOne));
-        __m128 fx = _mm_mul_ps(_mm_add_ps(offsetX, _mm_mul_ps(scaleX, _mm_mul_ps(x, inv))), scale);
-        __m128 fy = _mm_mul_ps(_mm_add_ps(offsetY, _mm_mul_ps(scaleY, _mm_mul_ps(y, inv))), scale);
-        const __m128 fz = _mm_add_ps(offsetZ, _mm_mul_ps(scaleZ, _mm_mul_ps(z, inv)));
-        const __m128 inputOk = _mm_and_ps(_mm_and_ps(finite(x), finite(y)), _mm_and_ps(finite(z), finite(w)));
-        const __m128 projected = _mm_and_ps(_mm_and_ps(_mm_cmpgt_ps(w, zero), finite(fx)), _mm_and_ps(finite(fy), finite(fz)));
-        // max/min return their second operand for NaN: NaN goes to the lower bound.
-        fx = _mm_min_ps(_mm_max_ps(fx, _mm_sub_ps(zero, limit)), limit);
-        fy = _mm_min_ps(_mm_max_ps(fy, _mm_sub_ps(zero, limit)), limit);
-        const __m128 roundX = _mm_or_ps(_mm_and_ps(fx, sign), half), roundY = _mm_or_ps(_mm_and_ps(fy, sign), half);
-        _mm_store_si128(reinterpret_cast<__m128i*>(b.sx + i), TruncateInRange(_mm_add_ps(fx, roundX)));
-        _mm_store_si128(reinterpret_cast<__m128i*>(b.sy + i), TruncateInRange(_mm_add_ps(fy, roundY)));
-        _mm_store_ps(b.sz + i, _mm_min_ps(_mm_max_ps(fz, zero), one));
-        const __m128i inside = _mm_cmpeq_epi32(code, _mm_setzero_si128());
-        const __m128i invalid = _mm_or_si128(_mm_xor_si128(_mm_castps_si128(inputOk), _mm_set1_epi32(-1)),
-                                             _mm_andnot_si128(_mm_castps_si128(projected), inside));
-        code = _mm_or_si128(_mm_and_si128(invalid, _mm_set1_epi32(int32_t(kOutsideInvalid))), _mm_andnot_si128(invalid, code));
-        _mm_store_si128(reinterpret_cast<__m128i*>(b.outcode + i), code);
-    }
-}
-
-}  // namespace
-#endif
-
 void ProjectBatch(VertexBatch& b, std::size_t count, const ScreenMapping& m) {
-#if defined(__SSE2__)
-    if (UsingSse2()) return ProjectBatchSse2(b, count, m);
-#endif
+    if (const VertexKernels* kernels = CurrentVertexKernels()) return kernels->project(b, count, m);
     for (std::size_t i = 0; i < count; ++i) {
         const float x = b.x[i], y = b.y[i], z = b.z[i], w = b.w[i];
         uint32_t code = 0;
