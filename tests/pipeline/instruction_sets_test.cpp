@@ -31,15 +31,16 @@ Picture ProgramFrames() {
     return out;
 }
 
-// Draws of 600 triangles around random centres, each draw with other states;
-// size is the triangles' extent in pixels, sliver flattens every third one.
+// Draws of 600 triangles and more (their vertex counts leave every remainder
+// of a group) around random centres, each draw with other states; size is the
+// triangles' extent in pixels, sliver flattens every third one.
 Picture RandomDraws(uint32_t width, uint32_t height, float size, bool sliver) {
     std::mt19937 random(width * 7919 + height);
     std::uniform_real_distribution<float> unit(0, 1);
     Canvas canvas(width, height);
     for (int draw = 0; draw < 16; ++draw) {
         std::vector<Vertex> vertices;
-        for (int i = 0; i < 600; ++i) {
+        for (int i = 0; i < 600 + draw; ++i) {
             const float cx = unit(random) * (width + 20) - 10, cy = unit(random) * (height + 20) - 10;
             Vertex corners[3];
             for (Vertex& v : corners) {
