@@ -1,7 +1,7 @@
 // What traversal derives from a set-up triangle before its first pixel: the
 // range of rows it covers, the edges that bound each row's columns, and its
-// attribute planes in fixed point. Done once per triangle, however many
-// threads then walk its rows.
+// attribute planes in fixed point. Done once per triangle by each thread that
+// walks some of its rows.
 #pragma once
 
 #include <cstdint>
@@ -62,8 +62,7 @@ struct PixelWrites {
     bool depthTest, depthWrite, color;
 };
 
-// A triangle ready for any number of threads to walk its rows (kept small:
-// with several threads, lists of them are written by one and read by all).
+// A triangle ready for traversal, on any rows of its range.
 struct RasterTriangle {
     TriangleSetup setup;
     RowBounds rows;
