@@ -1,7 +1,7 @@
 // Whether a team of drawing threads should share out the next frame, judged
 // from the frames before it: sharing finishes a frame sooner but costs the
 // processor more in all (hand-offs, threads waking and waiting, each thread
-// walking every triangle for its own rows). A program paced to the display
+// running every vertex stage for its own rows). A program paced to the display
 // with time to spare gains nothing from finishing sooner, so its frames are
 // drawn on its own thread alone while the others sleep; a program drawing
 // flat out, or whose frames take much of the time between them, shares them.
