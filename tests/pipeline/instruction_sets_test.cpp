@@ -33,8 +33,10 @@ Picture ProgramFrames() {
 
 // Draws of 600 triangles and more (their vertex counts leave every remainder
 // of a group) around random centres, each draw with other states; size is the
-// triangles' extent in pixels, sliver flattens every third one.
-Picture RandomDraws(uint32_t width, uint32_t height, float size, bool sliver) {
+// triangles' extent in pixels, sliver flattens every third one, and grid puts
+// the corners on whole and half pixels, so that edges run through pixel
+// centres and the fill rule decides.
+Picture RandomDraws(uint32_t width, uint32_t height, float size, bool sliver, bool grid = false) {
     std::mt19937 random(width * 7919 + height);
     std::uniform_real_distribution<float> unit(0, 1);
     Canvas canvas(width, height);
@@ -44,7 +46,9 @@ Picture RandomDraws(uint32_t width, uint32_t height, float size, bool sliver) {
             const float cx = unit(random) * (width + 20) - 10, cy = unit(random) * (height + 20) - 10;
             Vertex corners[3];
             for (Vertex& v : corners) {
-                v = At(cx + (unit(random) - 0.5f) * size, cy + (unit(random) - 0.5f) * size, unit(random) * 1.4f - 0.2f);
+                float px = cx + (unit(random) - 0.5f) * size, py = cy + (unit(random) - 0.5f) * size;
+                if (grid) px = std::round(px * 2) / 2, py = std::round(py * 2) / 2;
+                v = At(px, py, unit(random) * 1.4f - 0.2f);
                 v.nx = unit(random) - 0.5f;
                 v.ny = unit(random) - 0.5f;
             }
@@ -78,6 +82,7 @@ struct Scene {
 const Scene kScenes[] = {
     {"program frames", ProgramFrames},
     {"small triangles", [] { return RandomDraws(203, 117, 12, false); }},
+    {"small triangles on the pixel grid", [] { return RandomDraws(203, 117, 12, false, true); }},
     {"large triangles", [] { return RandomDraws(160, 120, 300, false); }},
     {"slivers", [] { return RandomDraws(97, 61, 30, true); }},
     {"narrower than a group", [] { return RandomDraws(3, 40, 8, false); }},
