@@ -14,10 +14,12 @@ constexpr bool kHasSse2 = true;
 constexpr bool kHasSse2 = false;
 #endif
 
-// AVX2 implies SSE2, which its builds have.
+// AVX2 implies SSE2, which its builds have; the AVX-512 set draws pixels with AVX2.
 const bool hasAvx2 = kHasSse2 && ProcessorHasAvx2();
+const bool hasAvx512 = hasAvx2 && ProcessorHasAvx512();
 
 InstructionSet Best() {
+    if (hasAvx512) return InstructionSet::Avx512;
     if (hasAvx2) return InstructionSet::Avx2;
     return kHasSse2 ? InstructionSet::Sse2 : InstructionSet::Plain;
 }
@@ -31,6 +33,7 @@ bool Supports(InstructionSet set) {
         case InstructionSet::Plain: return true;
         case InstructionSet::Sse2: return kHasSse2;
         case InstructionSet::Avx2: return hasAvx2;
+        case InstructionSet::Avx512: return hasAvx512;
     }
     return false;
 }
@@ -46,6 +49,7 @@ InstructionSet CurrentInstructionSet() { return current.load(std::memory_order_r
 const VertexKernels* CurrentVertexKernels() {
 #if defined(__SSE2__)
     switch (CurrentInstructionSet()) {
+        case InstructionSet::Avx512: return &Avx512VertexKernels();
         case InstructionSet::Avx2: return &Avx2VertexKernels();
         case InstructionSet::Sse2: return &Sse2VertexKernels();
         case InstructionSet::Plain: break;

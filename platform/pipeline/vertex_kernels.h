@@ -33,9 +33,13 @@ struct VertexKernels {
 // Those of the instruction set in use; null for the plain loops.
 const VertexKernels* CurrentVertexKernels();
 
-// Each set's, where the build has SSE2 (AVX2's are SSE2's where the build
-// has no AVX2; they are never chosen there).
+// Each set's, where the build has SSE2 (a wider set's are a narrower one's
+// where the build lacks it; they are never chosen there).
 const VertexKernels& Sse2VertexKernels();
 const VertexKernels& Avx2VertexKernels();
+const VertexKernels& Avx512VertexKernels();
+
+// Whether the build has the AVX-512 loops and the processor can run them.
+bool ProcessorHasAvx512();
 
 }  // namespace qv::pipeline

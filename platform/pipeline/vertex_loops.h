@@ -1,9 +1,9 @@
 // The vertex stages' SIMD loops, written once over a set of float lanes
-// (four with SSE2, eight with AVX2) and built by each instruction set's file
-// with its own instructions; hence internal to each of them. The set L gives
-// the float vector F and the integer vector I of kWidth lanes and the
-// operations on them, named for what they do; a comparison gives all ones
-// where it holds.
+// (four with SSE2, eight with AVX2, sixteen with AVX-512) and built by each
+// instruction set's file with its own instructions; hence internal to each
+// of them. The set L gives the float vector F and the integer vector I of
+// kWidth lanes and the operations on them, named for what they do; a
+// comparison gives all ones where it holds.
 #pragma once
 
 #include <cstddef>

@@ -103,7 +103,7 @@ TEST_F(InstructionSets, DrawTheSameBytesAsThePlainPath) {
     EXPECT_EQ(CurrentInstructionSet(), InstructionSet::Plain);
     std::vector<Picture> reference;
     for (const Scene& scene : kScenes) reference.push_back(scene.draw());
-    for (InstructionSet set : {InstructionSet::Sse2, InstructionSet::Avx2}) {
+    for (InstructionSet set : {InstructionSet::Sse2, InstructionSet::Avx2, InstructionSet::Avx512}) {
         if (!UseInstructionSet(set)) {
             EXPECT_FALSE(Supports(set));
             continue;
