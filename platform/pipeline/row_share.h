@@ -13,8 +13,8 @@ struct RowShare {
     bool Owns(int32_t y) const { return (static_cast<uint32_t>(y) >> kBandShift) % count == member; }
     // Whether any row first <= y <= last (both at least 0) is the member's.
     bool OwnsAny(int32_t first, int32_t last) const {
-        const uint32_t firstBand = uint32_t(first) >> kBandShift, lastBand = uint32_t(last) >> kBandShift;
         if (first > last) return false;
+        const uint32_t firstBand = uint32_t(first) >> kBandShift, lastBand = uint32_t(last) >> kBandShift;
         if (lastBand - firstBand + 1 >= count) return true;
         for (uint32_t band = firstBand; band <= lastBand; ++band) {
             if (band % count == member) return true;
