@@ -47,10 +47,8 @@ struct DrawNow {
     // Whether a triangle whose vertices lie at these rows (in subpixels) may
     // reach a row of the share.
     bool Wants(const int32_t* y) const {
-        if (share.count == 1) return true;
         const int32_t top = std::min({y[0], y[1], y[2]}), bottom = std::max({y[0], y[1], y[2]});
-        return share.OwnsAny(std::max((top + kSubpixelOne - 1) >> kSubpixelBits, draw.surface.y0),
-                             std::min(bottom >> kSubpixelBits, draw.surface.y1 - 1));
+        return share.OwnsAny((top + kSubpixelOne - 1) >> kSubpixelBits, bottom >> kSubpixelBits);
     }
     RasterTriangle& Next() { return triangle; }
     void Commit() {

@@ -8,7 +8,7 @@
 namespace qv::pipeline {
 
 void RasterizeTriangle(const RasterTriangle& t, const Surface& s, const PixelStates& states, const RowShare& share) {
-    if (share.count > 1 && !share.OwnsAny(t.setup.minY, t.setup.maxY)) return;
+    if (!share.OwnsAny(t.setup.minY, t.setup.maxY)) return;
     const InstructionSet set = CurrentInstructionSet();
     const bool avx2 = set == InstructionSet::Avx2 || set == InstructionSet::Avx512;
     if (avx2 && s.x1 - s.x0 >= 8) return RasterizeAvx2(t, s, states, share);

@@ -116,16 +116,6 @@ private:
         for (int i = 0; i < LeftCount + RightCount; ++i) bounds.bound[i].Skip(rows);
     }
 
-    // The last of the triangle's rows that the share owns (before its first
-    // row when it owns none).
-    int64_t LastOwnedRow(const RowBounds& bounds, const RowShare& share) const {
-        int64_t row = bounds.lastRow;
-        while (share.count > 1 && row >= bounds.firstRow && !share.Owns(int32_t(minY_ + row))) {
-            row = (((minY_ + row) >> kBandShift) << kBandShift) - 1 - minY_;
-        }
-        return row;
-    }
-
     // Narrow: the number of groups at fixed columns that every row falls in
     // (0: groups from each row's first pixel instead).
     template <int Narrow>
@@ -136,28 +126,18 @@ private:
         Walk<1, 1, Narrow>(bounds, share);
     }
 
-    // Rows one band at a time up to the last the share owns: the bands it
-    // owns are drawn, the bounds skip over the others at once.
+    // The rows the share owns: the bounds skip those above them at once.
     template <int LeftCount, int RightCount, int Narrow>
     void Walk(RowBounds& bounds, const RowShare& share) {
-        const int64_t lastRow = LastOwnedRow(bounds, share);
-        int64_t first, last;
-        for (int64_t row = bounds.firstRow; row <= lastRow;) {
-            int64_t bandLast = lastRow;
-            if (share.count > 1) {
-                const int64_t y = minY_ + row;
-                bandLast = std::min(bandLast, (((y >> kBandShift) + 1) << kBandShift) - 1 - minY_);
-                if (!share.Owns(int32_t(y))) {
-                    SkipRows<LeftCount, RightCount>(bounds, bandLast - row + 1);
-                    row = bandLast + 1;
-                    continue;
-                }
-            }
-            if constexpr (Narrow > 0) {
-                NarrowRows<LeftCount, RightCount, Narrow>(bounds, row, bandLast);
-                row = bandLast + 1;
-            }
-            for (; row <= bandLast; ++row) {
+        const int64_t firstRow = std::max(bounds.firstRow, int64_t{share.top} - minY_);
+        const int64_t lastRow = std::min(bounds.lastRow, int64_t{share.bottom} - 1 - minY_);
+        if (firstRow > lastRow) return;
+        if (firstRow > bounds.firstRow) SkipRows<LeftCount, RightCount>(bounds, firstRow - bounds.firstRow);
+        if constexpr (Narrow > 0) {
+            NarrowRows<LeftCount, RightCount, Narrow>(bounds, firstRow, lastRow);
+        } else {
+            int64_t first, last;
+            for (int64_t row = firstRow; row <= lastRow; ++row) {
                 StepRow<LeftCount, RightCount>(bounds, first, last);
                 if (first <= last) Groups(row, minX_ + int32_t(first), minX_ + int32_t(last));
             }

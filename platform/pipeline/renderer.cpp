@@ -1,16 +1,18 @@
 // Every member runs all of a draw's vertex stages itself and sets up and
-// walks only the triangles that reach its bands. Doing the vertex stages
+// walks only the triangles that reach its rows. Doing the vertex stages
 // once per member costs less than handing set-up triangles from one thread
 // to another: a line of memory that another processor has read is slow to
 // write again, and a list written by one member and read by all would pay
 // that for every triangle.
 #include "pipeline/renderer.h"
 
+#include <chrono>
 #include <vector>
 
 #include "pipeline/clear.h"
 #include "pipeline/draw.h"
 #include "pipeline/frame_pace.h"
+#include "pipeline/row_balance.h"
 #include "pipeline/workers.h"
 
 namespace qv::pipeline {
@@ -19,24 +21,48 @@ struct Renderer::Team {
     struct Member {
         VertexBatch batch;
         DrawnArea drawn;
+        RowShare share;
+        double time;  // from the draw's start to the member's end
     };
 
-    explicit Team(unsigned threads) : workers(threads), pace(workers.Count()) {
+    explicit Team(unsigned threads) : workers(threads), pace(workers.Count()), balance(workers.Count()) {
         for (unsigned m = 0; m < workers.Count(); ++m) members.push_back(std::make_unique<Member>());
+        shares.resize(members.size());
+        times.resize(members.size());
     }
 
     void Draw(const PreparedDraw& draw) {
+        balance.Divide(draw.surface.y0, draw.surface.y1, shares.data());
+        const Clock::time_point start = Clock::now();
         auto job = [&](unsigned m) {
             Member& member = *members[m];
-            member.drawn = DrawShare(draw, member.batch, RowShare{static_cast<uint32_t>(members.size()), m});
+            member.drawn = DrawShare(draw, member.batch, shares[m]);
+            member.time = std::chrono::duration<double>(Clock::now() - start).count();
         };
         workers.Run(job);
-        for (const auto& member : members) Widen(draw.surface, draw.writes.color, draw.writes.depthWrite, member->drawn);
+        DrawnArea reached = DrawnArea::Nothing();
+        for (unsigned m = 0; m < members.size(); ++m) {
+            const Member& member = *members[m];
+            Widen(draw.surface, draw.writes.color, draw.writes.depthWrite, member.drawn);
+            reached.Add(member.drawn);
+            times[m] = member.time;
+        }
+        balance.Adjust(times.data(), reached.Top(), reached.Bottom());
     }
 
+    // Rows top <= y < bottom in equal runs, one to each member in turn.
+    RowShare EvenShare(unsigned m, int32_t top, int32_t bottom) const {
+        const int64_t rows = int64_t{bottom} - top, count = int64_t(members.size());
+        return {int32_t(top + rows * m / count), int32_t(top + rows * (m + 1) / count)};
+    }
+
+    using Clock = std::chrono::steady_clock;
     Workers workers;
     FramePace pace;
+    RowBalance balance;
     std::vector<std::unique_ptr<Member>> members;
+    std::vector<RowShare> shares;
+    std::vector<double> times;
 };
 
 Renderer::Renderer() = default;
@@ -52,6 +78,7 @@ void Renderer::Stop() { team_.reset(); }
 void Renderer::Rest() {
     if (!team_) return;
     team_->pace.Rest(FramePace::Clock::now());
+    team_->balance.Rest();
     team_->workers.Rest();
 }
 
@@ -73,8 +100,8 @@ void Renderer::Clear(const Target& target, const Viewport& viewport, const Rect*
                      bool clearColor, bool clearDepth) {
     if (!Sharing()) return pipeline::Clear(target, viewport, rects, rectCount, clearColor, clearDepth);
     auto clear = [&](unsigned m) {
-        const RowShare share{static_cast<uint32_t>(team_->members.size()), m};
-        ClearRows(target, viewport, rects, rectCount, clearColor, clearDepth, share);
+        ClearRows(target, viewport, rects, rectCount, clearColor, clearDepth,
+                  team_->EvenShare(m, 0, int32_t(target.height)));
     };
     team_->workers.Run(clear);
     ForgetCleared(target, viewport, rects, rectCount, clearColor, clearDepth);

@@ -1,10 +1,10 @@
 // Drawing with a team of worker threads: every thread runs each draw's
 // vertex stages for all its triangles, then sets up and walks, in order,
-// those that reach the bands of rows it owns. No pixel has two writers and
-// every pixel sees its triangles in the same order, so the pictures are the
-// same bytes whatever the number of threads. Frames that
-// are not worth sharing out (FramePace) are drawn by the calling thread
-// alone.
+// those that reach the rows it owns (a run of rows that RowBalance places).
+// No pixel has two writers and every pixel sees its triangles in the same
+// order, so the pictures are the same bytes whatever the number of threads.
+// Frames that are not worth sharing out (FramePace) are drawn by the calling
+// thread alone.
 #pragma once
 
 #include <cstddef>

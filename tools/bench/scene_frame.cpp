@@ -86,6 +86,7 @@ void SceneFrame::Draw(const WorldMatrices& world) {
         call_.material = ddraw::MaterialOf(materialTable[k]);
         renderer_.DrawTriangleList(target_, call_);
     }
+    renderer_.Rest();  // the frame's drawing is done, as at the device's EndScene
 }
 
 }  // namespace qv::bench
