@@ -13,6 +13,7 @@
 #include "pipeline/draw.h"
 #include "pipeline/frame_pace.h"
 #include "pipeline/row_balance.h"
+#include "pipeline/surface.h"
 #include "pipeline/workers.h"
 
 namespace qv::pipeline {
@@ -21,7 +22,6 @@ struct Renderer::Team {
     struct Member {
         VertexBatch batch;
         DrawnArea drawn;
-        RowShare share;
         double time;  // from the draw's start to the member's end
     };
 
@@ -48,12 +48,6 @@ struct Renderer::Team {
             times[m] = member.time;
         }
         balance.Adjust(times.data(), reached.Top(), reached.Bottom());
-    }
-
-    // Rows top <= y < bottom in equal runs, one to each member in turn.
-    RowShare EvenShare(unsigned m, int32_t top, int32_t bottom) const {
-        const int64_t rows = int64_t{bottom} - top, count = int64_t(members.size());
-        return {int32_t(top + rows * m / count), int32_t(top + rows * (m + 1) / count)};
     }
 
     using Clock = std::chrono::steady_clock;
@@ -99,9 +93,11 @@ void Renderer::DrawTriangleList(const Target& target, const DrawCall& call) {
 void Renderer::Clear(const Target& target, const Viewport& viewport, const Rect* rects, std::size_t rectCount,
                      bool clearColor, bool clearDepth) {
     if (!Sharing()) return pipeline::Clear(target, viewport, rects, rectCount, clearColor, clearDepth);
+    // Each member fills the rows the next draw gives it, which its cache then holds.
+    const Surface s = MakeSurface(target, viewport);
+    team_->balance.Divide(s.y0, s.y1, team_->shares.data());
     auto clear = [&](unsigned m) {
-        ClearRows(target, viewport, rects, rectCount, clearColor, clearDepth,
-                  team_->EvenShare(m, 0, int32_t(target.height)));
+        ClearRows(target, viewport, rects, rectCount, clearColor, clearDepth, team_->shares[m]);
     };
     team_->workers.Run(clear);
     ForgetCleared(target, viewport, rects, rectCount, clearColor, clearDepth);
