@@ -1,13 +1,16 @@
 // Members wait for a job by spinning a little (the next job of a frame
 // usually follows within microseconds) and then sleeping on a condition
-// variable; the caller waits for the others the same way. The spin is
-// bounded in time, as a pause takes from a few to over a hundred cycles
-// depending on the processor, and offers the processor to other threads
-// between its clock readings: on a busy machine the thread being waited for
-// may be the one waiting to run. After Rest (a frame's drawing is done), members
-// sleep at once when the pause before the last job that followed a Rest was
-// long: the program is paced, and the spin would be spent for nothing. Drawing
-// as fast as it can, a program keeps them spinning for the next frame.
+// variable; the caller waits for the others the same way. The spin lasts up
+// to 100 microseconds: on a virtual machine falling asleep and waking again
+// takes tens of them, and a member that slept through a job's start delays
+// its end. It is bounded in time, as a pause takes from a few to over a
+// hundred cycles depending on the processor, and offers the processor to
+// other threads between its clock readings: on a busy machine the thread
+// being waited for may be the one waiting to run. After Rest (a frame's
+// drawing is done), members sleep at once when the pause before the last job
+// that followed a Rest was long: the program is paced, and the spin would be
+// spent for nothing. Drawing as fast as it can, a program keeps them spinning
+// for the next frame.
 #include "pipeline/workers.h"
 
 #include <algorithm>
@@ -33,7 +36,7 @@ namespace qv::pipeline {
 namespace {
 
 constexpr unsigned kMaxDefaultWorkers = 4;
-constexpr std::chrono::microseconds kSpinTime{20};
+constexpr std::chrono::microseconds kSpinTime{100};
 constexpr std::chrono::milliseconds kPacedPause{1};
 constexpr int kPausesPerClockRead = 32;
 
