@@ -41,6 +41,7 @@ Device::Device(DirectDraw& parent, Surface& target)
 }
 
 Device::~Device() {
+    target_->SettleDrawing();
     for (Ref<Viewport>& viewport : viewports_) viewport->AttachTo(nullptr);
 }
 
@@ -257,6 +258,7 @@ Outcome Device::Render(const pipeline::Vertex* vertices, DWORD vertexCount) {
                             ColorOf(LightState(D3DLIGHTSTATE_AMBIENT)),
                             states_.Pipeline(),
                             *current_->Data()};
+    target_->DrawnBy(renderer_);
     renderer_.DrawTriangleList(target_->DrawTarget(), call);
     stats_.dwTrianglesDrawn += vertexCount / 3;
     stats_.dwVerticesProcessed += vertexCount;

@@ -72,6 +72,7 @@ public:
     // Clears rectangles of the target as pipeline::Clear does, with the device's threads.
     void ClearTarget(const pipeline::Viewport& viewport, const pipeline::Rect* rects, std::size_t rectCount,
                      bool clearColor, bool clearDepth) {
+        target_->DrawnBy(renderer_);
         renderer_.Clear(DrawTarget(), viewport, rects, rectCount, clearColor, clearDepth);
     }
     uint32_t Height() const { return target_->Height(); }

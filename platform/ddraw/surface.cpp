@@ -40,6 +40,7 @@ HRESULT Surface::AddAttachedSurface(LPDIRECTDRAWSURFACE attached) {
 }
 
 Outcome Surface::Attach(LPDIRECTDRAWSURFACE attached) {
+    SettleDrawing();
     if (!attached) return Refuse(DDERR_INVALIDPARAMS, "no surface to attach");
     Surface* depth = Find(attached);
     if (!depth || depth->Released()) return Refuse(DDERR_INVALIDOBJECT, "not a live surface");
@@ -75,6 +76,7 @@ Outcome Surface::FlipChain(LPDIRECTDRAWSURFACE overrideSurface, DWORD flags) {
         return Refuse(DDERR_WRONGMODE, "made for another display mode");
     // The frame just drawn becomes the back buffer; the device draws on
     // into the other memory, which is now the front.
+    SettleDrawing();
     front_.swap(back_);
     std::swap(frontDrawn_, backDrawn_);
     const host::Frame frame{back_.data(), width_, width_, height_};
@@ -120,6 +122,17 @@ void Surface::DescribeFormat(DDPIXELFORMAT& format) const {
     } else {
         SetXrgbFormat(format);
     }
+}
+
+void Surface::DrawnBy(pipeline::Renderer& renderer) {
+    if (drawnBy_ != &renderer) SettleDrawing();
+    drawnBy_ = &renderer;
+}
+
+void Surface::SettleDrawing() {
+    if (chain_) chain_->SettleDrawing();
+    if (attachedTo_) attachedTo_->SettleDrawing();
+    if (drawnBy_) std::exchange(drawnBy_, nullptr)->Settle();
 }
 
 pipeline::Target Surface::DrawTarget() {

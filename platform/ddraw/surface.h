@@ -15,6 +15,7 @@
 #include "ddraw/surface_request.h"
 
 #include "pipeline/pipeline.h"
+#include "pipeline/renderer.h"
 
 #include <ddraw.h>
 
@@ -82,6 +83,11 @@ public:
     // Between Lock and Unlock nothing else may use the memory: no drawing
     // into it (colour or attached depth) and no flipping.
     bool DrawTargetLocked() const { return locked_ || (depth_ && depth_->locked_); }
+    // The renderer that draws into this surface may hold work for it (a
+    // clear waiting for the next draw): anything else that uses the memory,
+    // of this surface, its back buffer or its depth, settles it first.
+    void DrawnBy(pipeline::Renderer& renderer);
+    void SettleDrawing();
 
 private:
     ~Surface() override;
@@ -112,6 +118,7 @@ private:
     pipeline::DrawnArea frontDrawn_ = pipeline::DrawnArea::Nothing(), backDrawn_ = pipeline::DrawnArea::Nothing();
     Ref<Surface> depth_;
     Surface* attachedTo_ = nullptr;
+    pipeline::Renderer* drawnBy_ = nullptr;
     Surface* backBuffer_ = nullptr;  // the chain's reference on it
     Ref<Surface> chain_;             // a back buffer's primary surface
     bool locked_ = false;

@@ -70,6 +70,7 @@ Outcome Surface::Detach(DWORD flags, LPDIRECTDRAWSURFACE attached) {
     if (!surface || surface->Released()) return Refuse(DDERR_INVALIDOBJECT, "not a live surface");
     if (surface->chain_.Get() == this) return Refuse(DDERR_CANNOTDETACHSURFACE, "the back buffer belongs to its chain");
     if (surface != depth_.Get()) return Refuse(DDERR_SURFACENOTATTACHED, "not attached to this surface");
+    SettleDrawing();
     depth_->attachedTo_ = nullptr;
     depth_.Reset();
     return Ok();

@@ -41,6 +41,7 @@ Outcome Surface::LockMemory(LPRECT rect, LPDDSURFACEDESC desc, DWORD flags) {
     if (locked_) return Refuse(DDERR_SURFACEBUSY, "the surface is locked already");
     if (Lost()) return Refuse(DDERR_SURFACELOST, "the display was given back");
     if (Outcome described = Describe(desc); described.result != S_OK) return described;
+    SettleDrawing();
     std::size_t first = rect ? std::size_t(rect->top) * width_ + std::size_t(rect->left) : 0;
     desc->dwFlags |= DDSD_LPSURFACE;
     desc->lpSurface = Memory().data() + first;

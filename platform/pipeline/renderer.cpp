@@ -7,6 +7,7 @@
 #include "pipeline/renderer.h"
 
 #include <chrono>
+#include <limits>
 #include <vector>
 
 #include "pipeline/clear.h"
@@ -17,6 +18,14 @@
 #include "pipeline/workers.h"
 
 namespace qv::pipeline {
+namespace {
+
+bool SameMemory(const Target& a, const Target& b) {
+    return a.color == b.color && a.depth == b.depth && a.colorDrawn == b.colorDrawn && a.depthDrawn == b.depthDrawn &&
+           a.colorPitch == b.colorPitch && a.depthPitch == b.depthPitch;
+}
+
+}  // namespace
 
 struct Renderer::Team {
     struct Member {
@@ -31,15 +40,51 @@ struct Renderer::Team {
         times.resize(members.size());
     }
 
-    void Draw(const PreparedDraw& draw) {
-        balance.Divide(draw.surface.y0, draw.surface.y1, shares.data());
+    // A clear that waits for the next draw.
+    struct HeldClear {
+        bool held = false;
+        Target target{};
+        Viewport viewport{};
+        std::vector<Rect> rects;  // its capacity kept from clear to clear
+        bool color = false, depth = false;
+
+        void Fill(const RowShare& share) const {
+            ClearRows(target, viewport, rects.data(), rects.size(), color, depth, share);
+        }
+        void Done() {
+            ForgetCleared(target, viewport, rects.data(), rects.size(), color, depth);
+            held = false;
+        }
+    };
+
+    // Runs job(m, share) on every member, shares as the next draw divides
+    // rows top <= y < bottom, and times the members from the start.
+    template <class Job>
+    void Run(int32_t top, int32_t bottom, Job&& job) {
+        balance.Divide(top, bottom, shares.data());
         const Clock::time_point start = Clock::now();
-        auto job = [&](unsigned m) {
-            Member& member = *members[m];
-            member.drawn = DrawShare(draw, member.batch, shares[m]);
-            member.time = std::chrono::duration<double>(Clock::now() - start).count();
+        auto timed = [&](unsigned m) {
+            job(m, shares[m]);
+            members[m]->time = std::chrono::duration<double>(Clock::now() - start).count();
         };
-        workers.Run(job);
+        workers.Run(timed);
+    }
+
+    // The draw, the held clear first where there is one: each member fills
+    // the clear's rows among those it draws (the first and last members also
+    // those above and below the draw's), which its cache then holds.
+    void Draw(const PreparedDraw& draw) {
+        const unsigned last = unsigned(members.size()) - 1;
+        Run(draw.surface.y0, draw.surface.y1, [&](unsigned m, RowShare share) {
+            if (clear.held) {
+                RowShare rows = share;
+                if (m == 0) rows.top = std::numeric_limits<int32_t>::min();
+                if (m == last) rows.bottom = std::numeric_limits<int32_t>::max();
+                clear.Fill(rows);
+            }
+            members[m]->drawn = DrawShare(draw, members[m]->batch, share);
+        });
+        if (clear.held) clear.Done();
         DrawnArea reached = DrawnArea::Nothing();
         for (unsigned m = 0; m < members.size(); ++m) {
             const Member& member = *members[m];
@@ -50,6 +95,14 @@ struct Renderer::Team {
         balance.Adjust(times.data(), reached.Top(), reached.Bottom());
     }
 
+    // The held clear alone, its rows divided as the next draw's.
+    void Settle() {
+        if (!clear.held) return;
+        const Surface s = MakeSurface(clear.target, clear.viewport);
+        Run(s.y0, s.y1, [&](unsigned, RowShare share) { clear.Fill(share); });
+        clear.Done();
+    }
+
     using Clock = std::chrono::steady_clock;
     Workers workers;
     FramePace pace;
@@ -57,20 +110,29 @@ struct Renderer::Team {
     std::vector<std::unique_ptr<Member>> members;
     std::vector<RowShare> shares;
     std::vector<double> times;
+    HeldClear clear;
 };
 
 Renderer::Renderer() = default;
-Renderer::~Renderer() = default;
+Renderer::~Renderer() { Settle(); }
 
 void Renderer::Start(unsigned threads) {
     Stop();
     if (threads > 1) team_ = std::make_unique<Team>(threads);
 }
 
-void Renderer::Stop() { team_.reset(); }
+void Renderer::Stop() {
+    Settle();
+    team_.reset();
+}
+
+void Renderer::Settle() {
+    if (team_) team_->Settle();
+}
 
 void Renderer::Rest() {
     if (!team_) return;
+    team_->Settle();
     team_->pace.Rest(FramePace::Clock::now());
     team_->balance.Rest();
     team_->workers.Rest();
@@ -86,21 +148,29 @@ unsigned Renderer::Threads() const { return team_ ? team_->workers.Count() : 1; 
 
 void Renderer::DrawTriangleList(const Target& target, const DrawCall& call) {
     PreparedDraw draw;
-    if (!Sharing()) return pipeline::DrawTriangleList(target, call);
-    if (PrepareDraw(target, call, draw)) team_->Draw(draw);
+    const bool share = Sharing();
+    // A waiting clear goes with the draw when the team shares it out into the
+    // same target, else first and alone.
+    if (team_ && team_->clear.held && !(share && SameMemory(team_->clear.target, target))) Settle();
+    if (!share) return pipeline::DrawTriangleList(target, call);
+    if (PrepareDraw(target, call, draw)) {
+        team_->Draw(draw);
+    } else {
+        Settle();
+    }
 }
 
 void Renderer::Clear(const Target& target, const Viewport& viewport, const Rect* rects, std::size_t rectCount,
                      bool clearColor, bool clearDepth) {
+    Settle();
     if (!Sharing()) return pipeline::Clear(target, viewport, rects, rectCount, clearColor, clearDepth);
-    // Each member fills the rows the next draw gives it, which its cache then holds.
-    const Surface s = MakeSurface(target, viewport);
-    team_->balance.Divide(s.y0, s.y1, team_->shares.data());
-    auto clear = [&](unsigned m) {
-        ClearRows(target, viewport, rects, rectCount, clearColor, clearDepth, team_->shares[m]);
-    };
-    team_->workers.Run(clear);
-    ForgetCleared(target, viewport, rects, rectCount, clearColor, clearDepth);
+    Team::HeldClear& held = team_->clear;
+    held.target = target;
+    held.viewport = viewport;
+    held.rects.assign(rects, rects ? rects + rectCount : rects);
+    held.color = clearColor;
+    held.depth = clearDepth;
+    held.held = true;
 }
 
 }  // namespace qv::pipeline

@@ -17,7 +17,7 @@ namespace qv::pipeline {
 class Renderer {
 public:
     Renderer();
-    ~Renderer();  // stops the threads
+    ~Renderer();  // settles, and stops the threads
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
@@ -29,15 +29,21 @@ public:
     void Stop();
     unsigned Threads() const;
 
-    // The frame's drawing is done: when frames come at a slow pace, the
-    // threads sleep until the next draw rather than spin for it. Until the
-    // first Rest every draw is shared out.
+    // The frame's drawing is done (and settled): when frames come at a slow
+    // pace, the threads sleep until the next draw rather than spin for it.
+    // Until the first Rest every draw is shared out.
     void Rest();
 
-    // As the pipeline's functions of the same names.
+    // As the pipeline's functions of the same names, except that a clear the
+    // team shares out waits, to be done with the next draw into the same
+    // target as one job: one wait for the team instead of two, and the rows
+    // of both balanced together.
     void DrawTriangleList(const Target& target, const DrawCall& call);
     void Clear(const Target& target, const Viewport& viewport, const Rect* rects, std::size_t rectCount,
                bool clearColor, bool clearDepth);
+    // Does a clear that waits, if any: whoever else uses the target's memory
+    // or drawn areas settles first. Start, Stop and Rest settle too.
+    void Settle();
 
 private:
     // Whether the team draws what comes now.

@@ -110,6 +110,50 @@ TEST_F(ViewportContract, ClearBlackensWhatALockWrote) {
     EXPECT_EQ(PresentedPixel(700, 5), 0u);
 }
 
+// With drawing threads a clear may wait for the next draw; whatever uses the
+// memory first finds it done all the same.
+class HeldClear : public PlatformTest {
+protected:
+    // The pixel (700, 5) of a surface's memory, written with value.
+    uint32_t Pixel(IDirectDrawSurface* surface, const uint32_t* value = nullptr) {
+        DDSURFACEDESC desc{};
+        desc.dwSize = sizeof desc;
+        EXPECT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+        uint32_t& pixel = static_cast<uint32_t*>(desc.lpSurface)[5 * 800 + 700];
+        if (value) pixel = *value;
+        const uint32_t seen = pixel;
+        EXPECT_EQ(surface->Unlock(desc.lpSurface), DD_OK);
+        return seen;
+    }
+};
+
+TEST_F(HeldClear, IsDoneBeforeTheMemoryIsUsed) {
+    enum Use { LockTarget, Flip, LockDepth, DetachDepth };
+    for (Use use : {LockTarget, Flip, LockDepth, DetachDepth}) {
+        TearDown();
+        SetUp();
+        control::SetDrawThreads(2);
+        ASSERT_EQ(BringUp(), DD_OK) << failedStep;
+        const bool depth = use == LockDepth || use == DetachDepth;
+        IDirectDrawSurface* surface = depth ? objects.zBuffer : objects.primarySurface;
+        const uint32_t drawn = 0x123456;
+        Pixel(surface, &drawn);
+        D3DRECT all = {{0}, {0}, {800}, {600}};
+        ASSERT_EQ(objects.viewport->Clear(1, &all, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER), D3D_OK);
+        uint32_t seen = 0;
+        if (use == Flip) {
+            ASSERT_EQ(objects.primarySurface->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+            seen = PresentedPixel(700, 5);
+        } else {
+            if (use == DetachDepth) {
+                ASSERT_EQ(objects.primarySurface->DeleteAttachedSurface(0, surface), DD_OK);
+            }
+            seen = Pixel(surface);
+        }
+        EXPECT_EQ(seen, depth ? 0xFFFFFFFFu : 0u) << "use " << use;
+    }
+}
+
 TEST_F(ViewportContract, ALightShinesInOneViewport) {
     IDirect3DViewport2* second = nullptr;
     ASSERT_EQ(objects.direct3D->CreateViewport(&second, nullptr), D3D_OK);
