@@ -6,6 +6,7 @@
 // that for every triangle.
 #include "pipeline/renderer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
 #include <vector>
@@ -31,7 +32,6 @@ struct Renderer::Team {
     struct Member {
         VertexBatch batch;
         DrawnArea drawn;
-        double time;  // from the draw's start to the member's end
     };
 
     explicit Team(unsigned threads) : workers(threads), pace(workers.Count()), balance(workers.Count()) {
@@ -58,14 +58,14 @@ struct Renderer::Team {
     };
 
     // Runs job(m, share) on every member, shares as the next draw divides
-    // rows top <= y < bottom, and times the members from the start.
+    // rows top <= y < bottom, and times each member from the start to its end.
     template <class Job>
     void Run(int32_t top, int32_t bottom, Job&& job) {
         balance.Divide(top, bottom, shares.data());
         const Clock::time_point start = Clock::now();
         auto timed = [&](unsigned m) {
             job(m, shares[m]);
-            members[m]->time = std::chrono::duration<double>(Clock::now() - start).count();
+            times[m] = std::chrono::duration<double>(Clock::now() - start).count();
         };
         workers.Run(timed);
     }
@@ -85,14 +85,13 @@ struct Renderer::Team {
             members[m]->drawn = DrawShare(draw, members[m]->batch, share);
         });
         if (clear.held) clear.Done();
-        DrawnArea reached = DrawnArea::Nothing();
-        for (unsigned m = 0; m < members.size(); ++m) {
-            const Member& member = *members[m];
-            Widen(draw.surface, draw.writes.color, draw.writes.depthWrite, member.drawn);
-            reached.Add(member.drawn);
-            times[m] = member.time;
+        int32_t reached = std::numeric_limits<int32_t>::max(), reachedEnd = 0;
+        for (const auto& member : members) {
+            Widen(draw.surface, draw.writes.color, draw.writes.depthWrite, member->drawn);
+            reached = std::min(reached, member->drawn.Top());
+            reachedEnd = std::max(reachedEnd, member->drawn.Bottom());
         }
-        balance.Adjust(times.data(), reached.Top(), reached.Bottom());
+        balance.Adjust(times.data(), reached, reachedEnd);
     }
 
     // The held clear alone, its rows divided as the next draw's.
@@ -109,7 +108,7 @@ struct Renderer::Team {
     RowBalance balance;
     std::vector<std::unique_ptr<Member>> members;
     std::vector<RowShare> shares;
-    std::vector<double> times;
+    std::vector<double> times;  // each member's, of the last job
     HeldClear clear;
 };
 
