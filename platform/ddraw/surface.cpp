@@ -79,7 +79,7 @@ Outcome Surface::FlipChain(LPDIRECTDRAWSURFACE overrideSurface, DWORD flags) {
     SettleDrawing();
     front_.swap(back_);
     std::swap(frontDrawn_, backDrawn_);
-    const host::Frame frame{back_.data(), width_, width_, height_};
+    const host::Frame frame{back_.data(), width_, width_, height_, &backDrawn_};
     host::Active().Present(frame, flags & DDFLIP_WAIT);
     // The flip that reaches the frame limit ends the run as a user would.
     if (control::CountFlippedFrame()) {

@@ -178,6 +178,10 @@ public:
 
 private:
     void Handle(const SDL_Event& event) {
+        if (event.type == SDL_WINDOWEVENT && presenter_ &&
+            (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
+            presenter_->Invalidate();
+        }
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
             Input().Invalidate(window_);
             return;

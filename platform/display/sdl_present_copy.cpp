@@ -1,11 +1,13 @@
 // Presenting by copying into the window's own pixels (SDL's window surface,
 // shared memory with the X server where it offers it): the frame is scaled
 // on the processor to the nearest pixel, which costs about one write per
-// screen pixel, and no OpenGL is involved. There is no vertical sync on this
-// path; the back end paces it.
+// screen pixel the frame changes, and no OpenGL is involved. There is no
+// vertical sync on this path; the back end paces it.
 
 #include "display/letterbox.h"
 #include "display/sdl_presenter.h"
+
+#include <vector>
 
 namespace qv::display {
 namespace {
@@ -31,14 +33,21 @@ public:
         scaler_.Draw(frame, Screen{static_cast<uint32_t*>(surface->pixels), std::size_t(surface->pitch) / 4,
                                    uint32_t(surface->w), uint32_t(surface->h)});
         if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-        SDL_UpdateWindowSurface(window_);
+        // Only what was written goes to the display.
+        rects_.clear();
+        for (const ScreenRect& r : scaler_.Written())
+            rects_.push_back({int(r.x), int(r.y), int(r.width), int(r.height)});
+        if (!rects_.empty()) SDL_UpdateWindowSurfaceRects(window_, rects_.data(), int(rects_.size()));
     }
+
+    void Invalidate() override { scaler_.Invalidate(); }
 
     bool WaitsForRefresh() const override { return false; }
 
 private:
     SDL_Window* window_;
     LetterboxScaler scaler_;
+    std::vector<SDL_Rect> rects_;  // its capacity kept from frame to frame
 };
 
 }  // namespace

@@ -67,6 +67,9 @@ public:
         SDL_RenderPresent(renderer_);
     }
 
+    // Every frame is drawn whole.
+    void Invalidate() override {}
+
     bool WaitsForRefresh() const override { return vsync_; }
 
 private:

@@ -22,6 +22,9 @@ public:
     virtual bool SetSize(uint32_t width, uint32_t height, std::string& error) = 0;
     // Shows the frame in the whole window.
     virtual void Show(const Frame& frame) = 0;
+    // The window lost what was shown in it (uncovered, resized): the next
+    // Show draws all of it.
+    virtual void Invalidate() = 0;
     // Whether Show itself waits for the display's refresh.
     virtual bool WaitsForRefresh() const = 0;
 };

@@ -6,12 +6,18 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace qv::pipeline {
+class DrawnArea;
+}
+
 namespace qv::host {
 
 struct Frame {
     const uint32_t* pixels;
     std::size_t pitch;
     uint32_t width, height;
+    // The pixels that may not be black; all of them when null.
+    const pipeline::DrawnArea* painted = nullptr;
 };
 
 // Where the picture lands on the screen, in screen pixels.
