@@ -1,9 +1,11 @@
 #include "display/browser_backend.h"
 
 #include "display/keys.h"
+#include "pipeline/pipeline.h"
 
 #include <wasm_simd128.h>
 
+#include <algorithm>
 #include <vector>
 
 // The page's side, in browser_backend.js. The functions marked as waiting
@@ -77,22 +79,35 @@ public:
     }
 
 private:
-    // A canvas without WebGL2 holds bytes R, G, B, A; the frame holds XRGB words (bytes
-    // B, G, R, X): four pixels at a time, red and blue swapped and the
-    // alpha made opaque.
+    // A canvas without WebGL2 holds bytes R, G, B, A; the frame holds XRGB
+    // words (bytes B, G, R, X): four pixels at a time, red and blue swapped
+    // and the alpha made opaque. Where the frame says which of its pixels
+    // may not be black, only those it or the frame before may have painted
+    // are converted: the others hold opaque black already.
     void ToCanvasPixels(const Frame& frame) {
-        rgba_.resize(std::size_t{frame.width} * frame.height);
-        uint32_t* out = rgba_.data();
+        const std::size_t size = std::size_t{frame.width} * frame.height;
+        const bool whole = !frame.painted || rgba_.size() != size || rgbaWidth_ != frame.width;
+        pipeline::DrawnArea changed;
+        if (!whole) {
+            changed = *frame.painted;
+            changed.Add(converted_);
+        }
+        converted_ = frame.painted ? *frame.painted : pipeline::DrawnArea();
+        rgba_.resize(size);
+        rgbaWidth_ = frame.width;
         const v128_t opaque = wasm_i32x4_splat(int32_t(0xFF000000u));
-        for (uint32_t y = 0; y < frame.height; ++y, out += frame.width) {
-            const uint32_t* row = frame.pixels + y * frame.pitch;
-            uint32_t x = 0;
-            for (; x + 4 <= frame.width; x += 4) {
+        const int32_t rows = std::min(changed.Bottom(), int32_t(frame.height));
+        for (int32_t y = std::max(changed.Top(), 0); y < rows; ++y) {
+            const uint32_t* row = frame.pixels + std::size_t(y) * frame.pitch;
+            uint32_t* out = rgba_.data() + std::size_t(y) * frame.width;
+            uint32_t x = uint32_t(std::max(changed.Left(y), 0));
+            const uint32_t end = uint32_t(std::min(changed.Right(y), int32_t(frame.width)));
+            for (; x + 4 <= end; x += 4) {
                 const v128_t p = wasm_v128_load(row + x);
                 const v128_t swapped = wasm_i8x16_shuffle(p, p, 2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15);
                 wasm_v128_store(out + x, wasm_v128_or(swapped, opaque));
             }
-            for (; x < frame.width; ++x) {
+            for (; x < end; ++x) {
                 const uint32_t p = row[x];
                 out[x] = 0xFF000000u | (p & 0xFFu) << 16 | (p & 0xFF00u) | (p >> 16 & 0xFFu);
             }
@@ -116,6 +131,8 @@ private:
     }
 
     std::vector<uint32_t> rgba_;
+    uint32_t rgbaWidth_ = 0;
+    pipeline::DrawnArea converted_;  // where the frame last converted may not be black
     HWND window_ = nullptr;
 };
 
