@@ -177,11 +177,14 @@ public:
     }
 
 private:
+    // Whether the window may no longer show what was presented in it.
+    static bool WindowLostPixels(Uint8 event) {
+        return event == SDL_WINDOWEVENT_EXPOSED || event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+               event == SDL_WINDOWEVENT_SHOWN || event == SDL_WINDOWEVENT_RESTORED;
+    }
+
     void Handle(const SDL_Event& event) {
-        if (event.type == SDL_WINDOWEVENT && presenter_ &&
-            (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
-            presenter_->Invalidate();
-        }
+        if (event.type == SDL_WINDOWEVENT && presenter_ && WindowLostPixels(event.window.event)) presenter_->Invalidate();
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
             Input().Invalidate(window_);
             return;
