@@ -1,7 +1,7 @@
 #include "display/browser_backend.h"
 
 #include "display/keys.h"
-#include "pipeline/pipeline.h"
+#include "display/repainted.h"
 
 #include <wasm_simd128.h>
 
@@ -86,13 +86,8 @@ private:
     // are converted: the others hold opaque black already.
     void ToCanvasPixels(const Frame& frame) {
         const std::size_t size = std::size_t{frame.width} * frame.height;
-        const bool whole = !frame.painted || rgba_.size() != size || rgbaWidth_ != frame.width;
-        pipeline::DrawnArea changed;
-        if (!whole) {
-            changed = *frame.painted;
-            changed.Add(converted_);
-        }
-        converted_ = frame.painted ? *frame.painted : pipeline::DrawnArea();
+        const pipeline::DrawnArea changed =
+            Repainted(frame, rgba_.size() != size || rgbaWidth_ != frame.width, converted_);
         rgba_.resize(size);
         rgbaWidth_ = frame.width;
         const v128_t opaque = wasm_i32x4_splat(int32_t(0xFF000000u));

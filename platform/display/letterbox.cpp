@@ -1,5 +1,7 @@
 #include "display/letterbox.h"
 
+#include "display/repainted.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -40,16 +42,10 @@ void LetterboxScaler::Draw(const Frame& frame, const Screen& screen) {
     const bool whole = !frame.painted || screen.pixels != shown_.pixels || screen.pitch != shown_.pitch ||
                        screen.width != shown_.width || screen.height != shown_.height ||
                        frame.width != shownWidth_ || frame.height != shownHeight_;
-    // The frame's pixels that may differ from what the screen shows.
-    pipeline::DrawnArea changed;
-    if (!whole) {
-        changed = *frame.painted;
-        changed.Add(shownPainted_);
-    }
+    const pipeline::DrawnArea changed = Repainted(frame, whole, shownPainted_);
     shown_ = screen;
     shownWidth_ = frame.width;
     shownHeight_ = frame.height;
-    shownPainted_ = frame.painted ? *frame.painted : pipeline::DrawnArea();
     written_.clear();
     if (whole) written_.push_back({0, 0, screen.width, screen.height});
 
