@@ -14,6 +14,9 @@ FRAMES=${1:-3000}
 ROUNDS=${2:-5}
 SEED=${3:-5}
 build=${BUILD_DIR:-$here/build/bench}
+# Given to the capture as --threads: the tools refuse the program's settings.
+threads=${QUORVANE_THREADS:-}
+unset QUORVANE_THREADS
 
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j2 --target quorvane-bench quorvane-capture quorvane-gl-reference >/dev/null
@@ -31,7 +34,6 @@ timed() {
     awk '{ print $1, $2 + $3 }' "$tmp/time"
 }
 
-threads=${QUORVANE_THREADS:-}
 for round in $(seq "$ROUNDS"); do
     ours=$(timed "$capture" --frames "$FRAMES" --seed "$SEED" ${threads:+--threads "$threads"})
     theirs=$(timed env -u LP_NUM_THREADS GALLIUM_DRIVER=llvmpipe "$gl" --matrices "$tmp/motion.bin")

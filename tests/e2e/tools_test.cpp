@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 namespace qv::e2e {
 namespace {
@@ -50,12 +51,15 @@ TEST(CommandLines, EndWithTheirCodeAndSayWhy) {
         {{QUORVANE_CAPTURE, "--fail", "idirect3dviewport2::clear:1"}, {}, 2, "did you mean IDirect3DViewport2::Clear?"},
         {{QUORVANE_CAPTURE, "--stall-seconds", "0"}, {}, 2, "--stall-seconds"},
         {{QUORVANE_PROGRAM}, {{"QUORVANE_FAIL", "garbage"}}, 2, "QUORVANE_FAIL: bad fault 'garbage'"},
+        {{QUORVANE_BENCH, "--frames=2"}, {{"QUORVANE_THREADS", "1"}}, 2, "QUORVANE_THREADS is a setting of the program"},
+        {{QUORVANE_CAPTURE, "--help"}, {{"QUORVANE_FRAMES", "2"}}, 0, "--frames N"},
     };
     for (const CommandCase& test : cases) {
         std::string command;
         for (const std::string& arg : test.argv) command += arg + " ";
         SCOPED_TRACE(command);
-        auto environment = headless;
+        // The tools refuse the program's settings; only the program is given them.
+        auto environment = test.argv[0] == QUORVANE_PROGRAM ? headless : decltype(headless){};
         for (const auto& [name, value] : test.environment) environment[name] = value;
         Process process(test.argv, environment);
         ASSERT_TRUE(process.Started());
@@ -63,6 +67,24 @@ TEST(CommandLines, EndWithTheirCodeAndSayWhy) {
         EXPECT_THAT(process.Output() + process.Errors(), HasSubstr(test.message));
     }
     EXPECT_TRUE(std::filesystem::exists(scratch / "made/here/frame_00001.png"));
+}
+
+// Every setting the program's help names would do nothing in the capture
+// tool, which takes options instead: each is refused by name.
+TEST(CommandLines, CaptureRefusesEachOfTheProgramsSettings) {
+    Process help({QUORVANE_PROGRAM, "--help"}, {});
+    ASSERT_EQ(help.WaitForExit(std::chrono::seconds(10)), 0);
+    const std::string text = help.Output();
+    std::set<std::string> names;
+    for (auto at = text.find("QUORVANE_"); at != std::string::npos; at = text.find("QUORVANE_", at + 1)) {
+        names.insert(text.substr(at, text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ_", at) - at));
+    }
+    EXPECT_GE(names.size(), 10u);
+    for (const std::string& name : names) {
+        Process capture({QUORVANE_CAPTURE, "--frames", "1"}, {{name, "1"}});
+        EXPECT_EQ(capture.WaitForExit(std::chrono::seconds(10)), 2) << name;
+        EXPECT_THAT(capture.Errors(), HasSubstr(name + " is a setting of the program")) << name;
+    }
 }
 
 }  // namespace

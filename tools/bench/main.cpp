@@ -14,6 +14,7 @@
 #include "arguments.h"
 #include "control/control.h"
 #include "output_files.h"
+#include "program_settings.h"
 #include "scene_frame.h"
 
 namespace {
@@ -103,6 +104,10 @@ int main(int argc, char** argv) {
     if (o.help) {
         std::fputs(kUsage, stdout);
         return 0;
+    }
+    if (!qv::tools::RefuseProgramSettings("quorvane-bench", error)) {
+        std::fprintf(stderr, "quorvane-bench: %s\n", error.c_str());
+        return kBadOption;
     }
     if (!o.matricesOut.empty() && !WriteMatrices(o, error)) {
         std::fprintf(stderr, "quorvane-bench: %s\n", error.c_str());

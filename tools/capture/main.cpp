@@ -8,6 +8,7 @@
 #include "display/png_writer.h"
 #include "options.h"
 #include "output_files.h"
+#include "program_settings.h"
 #include "stall_watch.h"
 
 #include <cstdio>
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
         std::fputs(qv::control::FaultList().c_str(), stdout);
         return 0;
     }
-    if (!ApplySettings(*options, error)) {
+    if (!qv::tools::RefuseProgramSettings("quorvane-capture", error) || !ApplySettings(*options, error)) {
         std::fprintf(stderr, "quorvane-capture: %s\n", error.c_str());
         return kBadOption;
     }
