@@ -108,6 +108,6 @@ for case in $cases; do
         full) measure "full screen" shown 60 QUORVANE_WINDOWED=0 ;;
         window) measure "window (800 x 600)" shown 60 QUORVANE_WINDOWED=1 ;;
         hidden) measure "hidden window" hidden 60 QUORVANE_WINDOWED=1 ;;
-        headless) measure "headless, unpaced" none 600 QUORVANE_DISPLAY=headless ;;
+        headless) measure "headless, unpaced" none 600 -u QUORVANE_WINDOWED -u QUORVANE_PRESENT QUORVANE_DISPLAY=headless ;;
     esac
 done

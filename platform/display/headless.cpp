@@ -1,8 +1,10 @@
 #include "display/headless.h"
 
+#include "control/control.h"
 #include "display/backends.h"
 
 #include <algorithm>
+#include <string>
 
 namespace qv::display {
 
@@ -51,6 +53,15 @@ void HeadlessBackend::KeepFrame(const Frame& frame) {
 
 void HeadlessBackend::SetCapture(Capture capture) { capture_ = std::move(capture); }
 
-std::unique_ptr<Backend> MakeHeadlessBackend(std::string&) { return std::make_unique<HeadlessBackend>(); }
+// The window's and the presentation's settings would do nothing here.
+std::unique_ptr<Backend> MakeHeadlessBackend(std::string& error) {
+    for (const char* name : {"QUORVANE_WINDOWED", "QUORVANE_PRESENT"}) {
+        if (control::EnvironmentValue(name)) {
+            error = std::string(name) + ": the headless display has no window and shows nothing; unset it";
+            return nullptr;
+        }
+    }
+    return std::make_unique<HeadlessBackend>();
+}
 
 }  // namespace qv::display

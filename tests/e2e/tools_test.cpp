@@ -51,6 +51,8 @@ TEST(CommandLines, EndWithTheirCodeAndSayWhy) {
         {{QUORVANE_CAPTURE, "--fail", "idirect3dviewport2::clear:1"}, {}, 2, "did you mean IDirect3DViewport2::Clear?"},
         {{QUORVANE_CAPTURE, "--stall-seconds", "0"}, {}, 2, "--stall-seconds"},
         {{QUORVANE_PROGRAM}, {{"QUORVANE_FAIL", "garbage"}}, 2, "QUORVANE_FAIL: bad fault 'garbage'"},
+        {{QUORVANE_PROGRAM}, {{"QUORVANE_WINDOWED", "1"}}, 2, "QUORVANE_WINDOWED: the headless display has no window"},
+        {{QUORVANE_PROGRAM}, {{"QUORVANE_PRESENT", "copy"}}, 2, "QUORVANE_PRESENT: the headless display"},
         {{QUORVANE_BENCH, "--frames=2"}, {{"QUORVANE_THREADS", "1"}}, 2, "QUORVANE_THREADS is a setting of the program"},
         {{QUORVANE_CAPTURE, "--help"}, {{"QUORVANE_FRAMES", "2"}}, 0, "--frames N"},
     };
