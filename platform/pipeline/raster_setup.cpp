@@ -63,8 +63,11 @@ bool MakeRowBounds(const TriangleSetup& t, const Edges& edges, RowBounds& out) {
     out.firstRow = 0;
     out.lastRow = int64_t{t.maxY} - t.minY;
     out.leftCount = out.rightCount = 0;
+    // Which side an edge bounds follows no pattern from one triangle to the
+    // next, so it is worked into the values and the slots by arithmetic
+    // rather than branched on.
     int64_t n[3], d[3], step[3];
-    bool rising[3];
+    int rising[3];
     int bounding = 0;
     for (int i = 0; i < 3; ++i) {
         const int64_t a = edges.stepX[i], e = edges.edge[i], b = edges.stepY[i];
@@ -75,18 +78,23 @@ bool MakeRowBounds(const TriangleSetup& t, const Edges& edges, RowBounds& out) {
             continue;
         }
         rising[bounding] = a > 0;
-        n[bounding] = a > 0 ? -e + a - 1 : e;
-        d[bounding] = a > 0 ? a : -a;
-        step[bounding] = a > 0 ? -b : b;
+        const int64_t all = -int64_t{a > 0}, sign = a >> 63;  // all ones where rising; where falling
+        n[bounding] = e + (all & (a - 1 - 2 * e));  // -e + a - 1 where rising, else e
+        d[bounding] = (a ^ sign) - sign;
+        step[bounding] = (b ^ all) - all;  // -b where rising, else b
+        out.leftCount += rising[bounding];
         ++bounding;
     }
     if (out.firstRow > out.lastRow) return false;
+    // Rising edges first, falling after them, each in the order of the edges.
+    int left = 0, right = out.leftCount;
     for (int i = 0; i < bounding; ++i) {
-        if (rising[i]) out.bound[out.leftCount++].Init(n[i] + step[i] * out.firstRow, d[i], step[i]);
+        const int slot = rising[i] ? left : right;
+        left += rising[i];
+        right += 1 - rising[i];
+        out.bound[slot].Init(n[i] + step[i] * out.firstRow, d[i], step[i]);
     }
-    for (int i = 0; i < bounding; ++i) {
-        if (!rising[i]) out.bound[out.leftCount + out.rightCount++].Init(n[i] + step[i] * out.firstRow, d[i], step[i]);
-    }
+    out.rightCount = bounding - out.leftCount;
     return true;
 }
 

@@ -158,13 +158,13 @@ private:
             StepRow<LeftCount, RightCount>(bounds, first, last);
             const std::size_t y = static_cast<std::size_t>(minY_ + row);
             const auto f = int32_t(offset + first), l = int32_t(offset + last);
+            // Every group is written, with no lane selected where the row
+            // misses it: which groups a row reaches is too irregular to
+            // branch on.
             for (int k = 0; k < Count; ++k) {
-                if (f <= l && f < (k + 1) * W && l >= k * W) {
-                    lanes_.template Write<DepthTest, DepthWrite, ColorWrite>(
-                        cursor[k], ColorWrite ? s_.color + y * s_.colorPitch + gx + k * W : nullptr,
-                        DepthTest ? s_.depth + y * s_.depthPitch + gx + k * W : nullptr,
-                        Lanes::Range(f - k * W, l - k * W));
-                }
+                lanes_.template Write<DepthTest, DepthWrite, ColorWrite>(
+                    cursor[k], ColorWrite ? s_.color + y * s_.colorPitch + gx + k * W : nullptr,
+                    DepthTest ? s_.depth + y * s_.depthPitch + gx + k * W : nullptr, Lanes::Range(f - k * W, l - k * W));
                 lanes_.Down(cursor[k]);
             }
         }

@@ -24,7 +24,7 @@ namespace {
 struct Edge {
     int64_t dx, dy;
     int64_t At(int64_t px, int64_t py, const ScreenVertex& a) const { return dx * (py - a.y) - dy * (px - a.x); }
-    bool TopLeft() const { return dy < 0 || (dy == 0 && dx > 0); }
+    bool TopLeft() const { return (dy < 0) | ((dy == 0) & (dx > 0)); }
 };
 
 Edge MakeEdge(const ScreenVertex& a, const ScreenVertex& b) {
